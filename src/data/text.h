@@ -1,0 +1,83 @@
+// Text and file helpers shared by every data file: Windows-1252 byte strings, line splitting
+// that accepts CR LF, LF and CR, whole-file atomic writes, and case-insensitive file names.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/seams.h"
+
+namespace kelpie {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+// Splits file contents into lines; a missing final line end is fine.
+Lines splitLines(std::string_view data);
+
+// Calls f(line) for each line of data (CR LF, LF or CR ends) until f returns false.
+template <class F>
+void forEachLine(std::string_view data, F&& f) {
+  size_t start = 0;
+  const size_t n = data.size();
+  while (start < n) {
+    size_t i = data.find_first_of("\r\n", start);
+    if (i == std::string_view::npos) i = n;
+    if (!f(data.substr(start, i - start))) return;
+    if (i < n && data[i] == '\r' && i + 1 < n && data[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+}
+
+struct ReadResult {
+  bool ok = false;  // false: missing, a folder, or unreadable
+  Lines lines;
+  std::string error;
+};
+ReadResult readLines(const fs::path& path);
+bool readBytes(const fs::path& path, std::string& out, std::string* error = nullptr);
+
+// Writes the whole file through a temporary file in the same folder, flushed and renamed over
+// the old one, so the file on disk is always the old or the new content, whole.
+bool writeBytesAtomic(const fs::path& path, std::string_view bytes, std::string* error = nullptr);
+// Every line followed by CR LF, the last included.
+bool writeLinesAtomic(const fs::path& path, const Lines& lines, std::string* error = nullptr);
+std::string joinCrLf(const Lines& lines);
+
+// The existing file in folder whose name matches name in any letter case (exact match
+// preferred), or folder / name when there is none.
+fs::path findFileCI(const fs::path& folder, const std::string& name);
+// Creates the file empty when it is missing (as opening for append would). False on failure.
+bool ensureFileExists(const fs::path& path);
+bool isEmptyFile(const fs::path& path);
+// Names of the files in folder whose name ends in ext (any letter case), sorted by name
+// without regard to case.
+std::vector<std::string> listFilesCI(const fs::path& folder, std::string_view ext);
+
+std::string upper1252(std::string_view s);
+std::string lower1252(std::string_view s);
+// Removes leading and trailing spaces (only the space character).
+std::string trimSpaces(std::string_view s);
+bool startsWith(std::string_view s, std::string_view prefix);
+
+// Numeric test and value as the entry line needs them: optional spaces and sign, digits with
+// an optional decimal point and exponent.
+bool isNumeric(std::string_view s);
+double numericValue(std::string_view s);
+// Rounds to a whole number, a value exactly halfway going to the even neighbour.
+double roundHalfEven(double v);
+
+// Date text as stored in the roster and the check-in table: month/day/year, no leading zeros.
+std::string dateText(const Date& d);
+// Today's log name: MMDDYY then "F.ILE".
+std::string logFileName(const Date& d);
+
+std::string toDec(long long n);
+
+// Native path text for messages and for the places where the path itself is shown.
+std::string pathText(const fs::path& p);
+
+}  // namespace kelpie

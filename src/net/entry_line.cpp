@@ -1,0 +1,231 @@
+// The entry line interpreter, the window's key preview, the mode buttons and Options items.
+#include <cmath>
+
+#include "net/session.h"
+
+namespace kelpie {
+
+namespace {
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The check-in number of a number entry when it names a line of the list; 0 otherwise.
+int listNumber(Session& s, std::string_view text) {
+  const double v = roundHalfEven(numericValue(text));
+  s.entryNumber = (v >= -32768 && v <= 32767) ? static_cast<int>(v) : 0;
+  if (v < 1 || v > static_cast<double>(s.view.lines.size())) return 0;
+  return static_cast<int>(v);
+}
+}  // namespace
+
+void Session::CallSignInput_KeyPress(int& keyAscii) {
+  if (keyAscii == kKeySpace) {
+    keyAscii = 0;
+    return;
+  }
+  if (keyAscii != kKeyEnter) return;
+  keyAscii = 0;
+
+  const std::string typed = view.entryText;
+  entryText = upper1252(typed);
+  auto finishShort = [&] {
+    view.entryText.clear();
+    updateCheckIns();
+    doEvents();
+  };
+
+  // 1. "D#" deletes a check-in; 2. "C#" clears a mark.
+  for (const char command : {'D', 'C'}) {
+    if (entryText.empty() || entryText[0] != command) continue;
+    if (entryText.size() > 3) {
+      finishShort();
+      return;
+    }
+    const std::string rest = entryText.substr(1);
+    if (!isNumeric(rest)) continue;
+    const int n = listNumber(*this, rest);
+    if (n == 0) {
+      view.entryText.clear();
+      return;
+    }
+    selectLine(n - 1);
+    doEvents();
+    if (command == 'D') {
+      deleteCheckin(n);
+      saveLogFile();
+    } else if (ackMode()) {
+      clearAck(n);
+    } else {
+      clearComment(n);
+    }
+    view.entryText.clear();
+    doEvents();
+    return;
+  }
+
+  // 3. "DL" drops the last check-in after a confirmation.
+  if (entryText == "DL") {
+    if (checkIns.count > 0) {
+      deleteLastCheckin();
+      updateCheckIns();
+      saveLogFile();
+    }
+    view.entryText.clear();
+    return;
+  }
+  // 4, 5. Mode commands.
+  if (entryText == "A" || entryText == "C") {
+    const bool ack = entryText == "A";
+    markModeState = ack ? 2 : 3;
+    if (ack) {
+      selectAck();
+      view.label3 = "Enter # to mark for Acknowledge";
+    } else {
+      selectComment();
+      view.label3 = "Enter # to mark for Comments";
+    }
+    updateCheckIns();
+    view.entryText.clear();
+    return;
+  }
+  // 6. Callsigns and three-digit numbers are handled in Acknowledge mode.
+  if (entryText.size() >= 3) {
+    selectAck();
+    updateCheckIns();
+  }
+  // 7. A check-in number marks that check-in.
+  if (isNumeric(typed)) {
+    const int n = listNumber(*this, typed);
+    if (n == 0) {
+      view.entryText.clear();
+      return;
+    }
+    selectLine(n - 1);
+    doEvents();
+    if (ackMode())
+      updateAck(n);
+    else
+      updateComment(n);
+    view.entryText.clear();
+    doEvents();
+    return;
+  }
+  // 8. A short entry toggles the mode when the Enter option is on.
+  if (entryText.size() < 3) {
+    if (menu("mEnterModes").checked) {
+      if (markModeState == 1) {
+        selectAck();
+        markModeState = 2;
+        view.label3 = "Enter # to mark for Acknowledge";
+        view.command2 = "Acknowledge";
+      } else {
+        markModeState = 1;
+        selectComment();
+        view.label3 = "Enter # to mark for Comments";
+        view.command2 = "Comments";
+      }
+    }
+    finishShort();
+    return;
+  }
+  // 9. The marker the past-log view leaves in the entry line.
+  if (lower1252(typed) == " * log for view only *") {
+    view.entryText.clear();
+    return;
+  }
+  // 10. A callsign.
+  if (!isDigit(typed[1]) && !isDigit(typed[2])) {
+    ui.dialogs.messageBox(entryText + " has no numeral in 2nd or 3rd character.",
+                          "Invalid callsign...", Buttons::OK, Answer::OK);
+    view.entryText.clear();
+    return;
+  }
+  std::string result;
+  getStationInfo(result);
+  if (result == "OK") saveLogFile();
+  view.entryText.clear();
+  doEvents();
+}
+
+void Session::Form_KeyDown(int keyCode, int /*shift*/) {
+  if (keyCode == kKeyEsc) {
+    view.command2 = checkIns.count == 0 ? "Start Net" : "Continue Check-Ins";
+    updateCheckIns();
+    view.entryText.clear();
+    rosterEditMode = false;
+    clickedListIndex = 0;
+    menu("mnuPopUpUpdateCall").visible = true;
+    menu("mnuPopUpMultiple").visible = true;
+  }
+  if (keyCode == kKeySpace && menu("mUseSpaceBarModes").checked) {
+    const int lines = static_cast<int>(view.lines.size());
+    if (ackMode()) {
+      nextAckIndex = 0;
+      getMarkAckIndex();
+      if (nextAckIndex > lines) return;
+      updateAck(nextAckIndex);
+    } else {
+      nextComIndex = 0;
+      getMarkComIndex();
+      if (nextComIndex > lines) return;
+      updateComment(nextComIndex);
+    }
+  }
+  if (viewOnlyLog) {
+    view.label3 = "Enter Call or Call- for in&&out";
+    viewOnlyLog = false;
+    view.entryEnabled = true;
+    for (const char* item : {"mnuPopUpCall", "mnuPopUpName", "mnuPopUpQTH", "mnuPopUpMultiple",
+                             "mnuPopUpInsertGrid", "mnuPopUpUpdateCall"})
+      menu(item).enabled = true;
+  }
+  if (!viewOnlyLog) focusEntry();
+  doEvents();
+}
+
+void Session::Ack_Click() {
+  view.label3 = "Enter # to mark as Acknowledge";
+  updateCheckIns();
+  focusEntry();
+}
+
+void Session::Comment_Click() {
+  view.label3 = "Enter # to mark for comments";
+  updateCheckIns();
+  focusEntry();
+}
+
+namespace {
+void checkPair(Session& s, const char* on, const char* off) {
+  s.menu(on).checked = true;
+  s.menu(off).checked = false;
+}
+}  // namespace
+
+void Session::mACModes_Click() {
+  checkPair(*this, "mACModes", "mEnterModes");
+  settings.enterModes = false;
+}
+void Session::mEnterModes_Click() {
+  checkPair(*this, "mEnterModes", "mACModes");
+  settings.enterModes = true;
+}
+void Session::mUseNumberModes_Click() {
+  checkPair(*this, "mUseNumberModes", "mUseSpaceBarModes");
+  settings.spaceBarModes = false;
+}
+void Session::mUseSpaceBarModes_Click() {
+  checkPair(*this, "mUseSpaceBarModes", "mUseNumberModes");
+  settings.spaceBarModes = true;
+}
+void Session::mDistanceTypeMiles_Click() {
+  checkPair(*this, "mDistanceTypeMiles", "mDistanceTypekM");
+  settings.distanceKm = false;
+  settings.distanceUnit = "Miles";
+}
+void Session::mDistanceTypekM_Click() {
+  checkPair(*this, "mDistanceTypekM", "mDistanceTypeMiles");
+  settings.distanceKm = true;
+  settings.distanceUnit = "kM";
+}
+
+}  // namespace kelpie

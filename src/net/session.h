@@ -1,0 +1,206 @@
+// The run-time state of Kelpie's main window and its procedures. One Session lives for the
+// whole run; the Qt window renders its MainView and forwards keys, clicks and menu commands.
+#pragma once
+
+#include <array>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "data/roster.h"
+#include "data/settings.h"
+#include "data/text.h"
+#include "platform/seams.h"
+
+namespace kelpie {
+
+// One check-in: fields 1 to 9 are used (1 callsign, 2 name, 3 QTH text, 4 first check-in date
+// or "  First time check-in", 5 latest date, 6 grid text, 7 "<Ack>", 8 "in&out ", 9 "<Com>").
+struct CheckInRow {
+  std::array<std::string, 11> f;
+};
+
+// Today's check-ins. Rows 1 to count are in use; a row dropped by "DL" is emptied.
+struct CheckInTable {
+  std::vector<CheckInRow> rows{1};  // rows[0] is never used
+  int count = 0;
+  CheckInRow& row(int i) {
+    if (static_cast<size_t>(i) >= rows.size()) rows.resize(static_cast<size_t>(i) + 1);
+    return rows[static_cast<size_t>(i)];
+  }
+  std::string& field(int i, int f) { return row(i).f.at(static_cast<size_t>(f)); }
+};
+
+struct MenuItem {
+  std::string caption;
+  bool checked = false;
+  bool enabled = true;
+  bool visible = true;
+};
+
+// What the main window shows. Captions are stored as the system keeps them ("in&&out").
+struct MainView {
+  std::string title = "v2. Kelpie v2.1";
+  std::string label1 = "Label1";
+  std::string label2 = "Enter Call # 1";
+  bool label2Visible = true;
+  std::string label3 = "What it does";
+  std::string command2 = "Start Net";
+  std::string entryText;
+  bool entryEnabled = true;
+  std::vector<std::string> lines;  // the list CheckIns
+  int selected = -1;               // selected line, -1 for none
+  bool fixedFont = false;          // the roster view's "Courier new"
+  bool ackSelected = true;         // option button Ack (else Comment)
+  std::map<std::string, MenuItem> menus;
+  int focusEntryRequests = 0;  // bumped whenever the entry line should take the focus
+  bool closeRequested = false;  // Quit: close the window (which asks first)
+  bool quitRequested = false;   // end the program without asking
+};
+
+// Menu item names in menu order, with their initial captions and states.
+std::vector<std::pair<std::string, MenuItem>> initialMenuItems();
+
+// Key codes the window forwards.
+inline constexpr int kKeyEnter = 13;
+inline constexpr int kKeyEsc = 27;
+inline constexpr int kKeySpace = 32;
+
+inline constexpr const char* kQrzBaseAddress = "https://www.qrz.com/";
+inline constexpr const char* kQrzServiceName = "QRZ.com";
+
+class Session {
+ public:
+  Session(Platform& platform, fs::path appFolder);
+
+  Platform& ui;
+
+  // Settings and paths.
+  std::string versionTag = "v2.1";
+  fs::path appFolder;
+  fs::path logFolder;
+  std::string todayLogName;
+  NetSettings settings;
+  std::string rosterDate;
+
+  Roster roster;
+  CheckInTable checkIns;
+
+  // Main-window state.
+  std::string entryText;
+  int entryNumber = 0;
+  int markModeState = 1;
+  int clickedListIndex = 0;
+  int selectedCheckIn = 0;
+  int nextAckIndex = 0;
+  int nextComIndex = 0;
+  bool rosterEditMode = false;
+  bool viewOnlyLog = false;
+  std::vector<std::string> file1;  // the log files of LogFolder as listed at start-up
+  // A roster file that ended inside a record is kept beside it before the first rewrite.
+  bool rosterNeedsKeep = false;
+
+  MainView view;
+
+  // ---- helpers -----------------------------------------------------------------------------
+  std::string today();  // date text of today
+  void doEvents() { ui.events.doEvents(); }
+  MenuItem& menu(const std::string& name) { return view.menus[name]; }
+  bool ackMode() const { return view.ackSelected; }
+  // Selects a list line the way the program does; a real line also raises CheckIns_Click.
+  void selectLine(int index);
+  // Selects an option button from the program; a change of mode acts like a click.
+  void selectAck();
+  void selectComment();
+  void focusEntry();
+  fs::path rosterPath() const { return findFileCI(appFolder, kRosterFileName); }
+  fs::path todayLogPath() const { return findFileCI(logFolder, todayLogName); }
+  fs::path appFile(const std::string& name) const { return findFileCI(appFolder, name); }
+  // Tells the operator a save failed; nothing in memory is lost and the next save tries again.
+  void reportWriteFailure(const fs::path& path, const std::string& error);
+  bool writeFile(const fs::path& path, const Lines& lines);
+
+  // ---- stored data ------------------------------------------------------------------------
+  void readSettings();
+  void writeSettings();
+  void checkMasterFileFormat(const fs::path& path_File, bool& isDOSFile);
+  void WriteNewVersion();
+  void getPersonalData();
+  void ReadNetControlFile();
+  void saveNetControlFile();
+  void saveNCFileAfterEdit();
+  void backUpNCFile();
+  void mSaveBU_Click();
+  void getNumberStations();
+  void saveLogFile();
+  void loadExistingLog();
+  void removeBlankLogs();
+
+  // ---- start-up and the ways out ----------------------------------------------------------
+  // Returns false when the program is to end at once (the restart question was refused).
+  bool Form_Load();
+  void Form_Activate();
+  void Command2_Click();
+  void CmdExit_Click();
+  void mExit_Click();
+  // The close question; true when the program may end.
+  bool Form_Unload();
+
+  // ---- entry line ---------------------------------------------------------------------------
+  void CallSignInput_KeyPress(int& keyAscii);
+  void Form_KeyDown(int keyCode, int shift);
+  void Ack_Click();
+  void Comment_Click();
+  void mACModes_Click();
+  void mEnterModes_Click();
+  void mUseNumberModes_Click();
+  void mUseSpaceBarModes_Click();
+  void mDistanceTypeMiles_Click();
+  void mDistanceTypekM_Click();
+
+  // ---- check-in list ------------------------------------------------------------------------
+  void updateCheckIns();
+  void updateAck(int inputNumber);
+  void clearAck(int inputNumber);
+  void updateComment(int inputNumber);
+  void clearComment(int inputNumber);
+  void deleteCheckin(int inputNumber);
+  void deleteLastCheckin();
+  void getMarkAckIndex();
+  void getMarkComIndex();
+  void getNewCallDupeEntry(const std::string& newCall, int newCallIndex, bool& changed);
+  void CheckIns_Click();
+  // button 1 left, 2 right. Returns true when the popup menu is to be shown at the mouse.
+  bool CheckIns_MouseDown(int button);
+
+  // ---- station lookup -----------------------------------------------------------------------
+  void getStationInfo(std::string& result);
+
+  // ---- edits from the list, callsign change, grid insertion -------------------------------
+  void mEditNetControl_Click();
+  void mnuPopUpCall_Click();
+  void mnuPopUpName_Click();
+  void mnuPopUpQTH_Click();
+  void mnuPopUpMultiple_Click();
+  void mnuQRZConnect_Click();
+  void mUpdateToNewCall_Click();
+  void mnuPopUpUpdateCall_Click();
+  void vanityCallUpdate();
+  void mnuPopUpInsertGrid_Click();
+  void mEditADIF_Click();
+
+  // ---- help ---------------------------------------------------------------------------------
+  void mTypeHelp_Click();
+  void mContents_Click();
+
+ private:
+  void markLine(int inputNumber, int field, const char* mark, bool ackLayout);
+  void renderCheckInLines(bool ackLayout);
+  void setPrompt();
+  void leaveProgramSaving();
+};
+
+// The text of list line i as the full redraw builds it.
+std::string checkInLine(const CheckInRow& row, int i, bool ackMode);
+
+}  // namespace kelpie

@@ -1,0 +1,242 @@
+// The main window's procedures over the stored files: settings, roster and today's log.
+#include <unistd.h>
+
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "data/checkin_log.h"
+#include "data/quoted.h"
+#include "net/session.h"
+
+namespace kelpie {
+
+namespace {
+void syncOptionMenus(Session& s) {
+  s.menu("mEnterModes").checked = s.settings.enterModes;
+  s.menu("mACModes").checked = !s.settings.enterModes;
+  s.menu("mUseSpaceBarModes").checked = s.settings.spaceBarModes;
+  s.menu("mUseNumberModes").checked = !s.settings.spaceBarModes;
+  s.menu("mDistanceTypekM").checked = s.settings.distanceKm;
+  s.menu("mDistanceTypeMiles").checked = !s.settings.distanceKm;
+}
+}  // namespace
+
+// ---- settings ------------------------------------------------------------------------------
+
+void Session::readSettings() {
+  resetSettingsDefaults(settings);
+  const ReadResult r = readLines(appFile(kSettingsFileName));
+  if (r.ok) applySettingsLines(r.lines, settings);
+  syncOptionMenus(*this);
+  while (settings.netControlGrid.empty()) {
+    const std::string answer =
+        ui.dialogs.inputBox("Enter your 6-digit grid square.", "What is your 6-digit...", "");
+    if (!trimSpaces(answer).empty()) settings.netControlGrid = upper1252(answer);
+  }
+  doEvents();
+}
+
+void Session::writeSettings() {
+  settings.enterModes = menu("mEnterModes").checked;
+  settings.spaceBarModes = menu("mUseSpaceBarModes").checked;
+  writeFile(appFile(kSettingsFileName), settingsFileLines(settings));
+}
+
+// ---- roster --------------------------------------------------------------------------------
+
+namespace {
+// Reads the roster file; a file that ends inside a record is kept beside it before the next
+// rewrite, and the operator is told which file to check.
+RosterParse readRosterFile(Session& s, const fs::path& path) {
+  const ReadResult r = readLines(path);
+  RosterParse p = parseRoster(r.lines);
+  if (p.incomplete && !s.rosterNeedsKeep) {
+    s.rosterNeedsKeep = true;
+    s.ui.dialogs.messageBox(
+        pathText(path) + " ends inside a record: Kelpie read its " +
+            toDec(std::max(0, p.roster.count() - 1)) +
+            " whole station records. Please check the file.\r\n\r\nBefore Kelpie next "
+            "rewrites it, the file as it is now is kept as " +
+            pathText(path) + ".bad",
+        " Check NETCONT.ROL", Buttons::OK, Answer::OK);
+  }
+  return p;
+}
+
+// Keeps a damaged roster beside itself before it is first rewritten.
+void keepDamagedRoster(Session& s, const fs::path& path) {
+  if (!s.rosterNeedsKeep) return;
+  std::string bytes, error;
+  fs::path bad = path;
+  bad += ".bad";
+  if (readBytes(path, bytes, &error) && writeBytesAtomic(bad, bytes, &error)) {
+    s.rosterNeedsKeep = false;
+  } else {
+    s.reportWriteFailure(bad, error);
+  }
+}
+}  // namespace
+
+void Session::checkMasterFileFormat(const fs::path& path_File, bool& isDOSFile) {
+  ensureFileExists(path_File);
+  if (isEmptyFile(path_File)) {
+    writeFile(path_File, {settings.netBand, settings.netControlCall, today(),
+                          "initial check-in date", "last check-in date", "old call sign"});
+  }
+  checkFileFormat(path_File, isDOSFile);
+  RosterParse p = readRosterFile(*this, path_File);
+  roster = std::move(p.roster);
+  if (roster.count() >= 1) {
+    settings.netBand = roster.row(1).callSign;
+    settings.netControlCall = roster.row(1).name;
+    rosterDate = roster.row(1).qth;
+  }
+}
+
+void Session::WriteNewVersion() {
+  if (roster.count() == 0) roster.rows.resize(1);
+  RosterEntry& h = roster.row(1);
+  if (rosterDate.empty()) rosterDate = today();
+  h.callSign = settings.netBand;
+  h.name = settings.netControlCall;
+  h.qth = rosterDate;
+  h.initialCheckInDate = "initial check-in date";
+  h.lastCheckInDate = "last check-in date";
+  h.oldCallSign = "old call sign";
+  for (int r = 2; r <= roster.count(); ++r) {
+    RosterEntry& e = roster.row(r);
+    if (e.lastCheckInDate.empty()) e.lastCheckInDate = "-";
+    if (e.oldCallSign.empty()) e.oldCallSign = "-";
+  }
+  Lines lines = rosterLines(roster);
+  lines[1] = upper1252(settings.netControlCall);
+  const fs::path path = rosterPath();
+  keepDamagedRoster(*this, path);
+  writeFile(path, lines);
+}
+
+void Session::getPersonalData() {
+  for (;;) {
+    const std::string answer = ui.dialogs.inputBox(
+        "Enter the band of this net:\r\nex: 50 MHz  222 MHz  1296 MHz", "", settings.netBand);
+    if (!trimSpaces(answer).empty()) {
+      settings.netBand = answer;
+      break;
+    }
+  }
+  for (;;) {
+    const std::string answer = ui.dialogs.inputBox("Enter the callsign for this net:",
+                                                   "Enter your callsign", "urCall");
+    const std::string t = trimSpaces(answer);
+    if (!t.empty() && t != "urCall") {
+      settings.netControlCall = upper1252(answer);
+      break;
+    }
+  }
+}
+
+void Session::ReadNetControlFile() { roster = readRosterFile(*this, rosterPath()).roster; }
+
+void Session::saveNetControlFile() {
+  if (viewOnlyLog || checkIns.count == 0) return;
+  const std::string now = today();
+  std::unordered_set<std::string> todays;
+  for (int k = 1; k <= checkIns.count; ++k) todays.insert(checkIns.field(k, 1));
+  for (int r = 2; r <= roster.count(); ++r)
+    if (todays.count(roster.row(r).callSign)) roster.row(r).lastCheckInDate = now;
+
+  // Station rows by callsign, so the fold stays linear in the size of the roster.
+  std::unordered_multimap<std::string, int> byCall;
+  for (int r = 2; r <= roster.count(); ++r) byCall.emplace(roster.row(r).callSign, r);
+  for (int k = 1; k <= checkIns.count; ++k) {
+    const std::string& call = checkIns.field(k, 1);
+    if (byCall.count(call)) continue;
+    RosterEntry e;
+    e.callSign = call;
+    e.name = checkIns.field(k, 2);
+    e.qth = checkIns.field(k, 3);
+    e.initialCheckInDate = now;
+    e.lastCheckInDate = now;
+    roster.rows.push_back(std::move(e));
+    byCall.emplace(call, roster.count());
+  }
+  for (int k = 1; k <= checkIns.count; ++k) {
+    auto [b, e] = byCall.equal_range(checkIns.field(k, 1));
+    for (auto it = b; it != e; ++it) {
+      RosterEntry& row = roster.row(it->second);
+      if (row.name != checkIns.field(k, 2)) row.name = checkIns.field(k, 2);
+      if (row.qth != checkIns.field(k, 3)) row.qth = checkIns.field(k, 3);
+    }
+  }
+  for (auto& row : roster.rows) {
+    if (row.name.empty()) row.name = "-";
+    if (row.qth.empty()) row.qth = "-";
+    if (row.initialCheckInDate.empty()) row.initialCheckInDate = now;
+    if (row.lastCheckInDate.empty()) row.lastCheckInDate = now;
+    if (row.oldCallSign.empty()) row.oldCallSign = "-";
+  }
+  const fs::path path = rosterPath();
+  keepDamagedRoster(*this, path);
+  writeFile(path, rosterLines(roster));
+}
+
+void Session::saveNCFileAfterEdit() {
+  const fs::path path = rosterPath();
+  keepDamagedRoster(*this, path);
+  writeFile(path, rosterLines(roster));
+}
+
+void Session::backUpNCFile() { writeFile(appFile(kRosterBackupName), rosterLines(roster)); }
+
+void Session::mSaveBU_Click() {
+  ui.dialogs.messageBox("The back-up file will be named NETCONT.BU1", "", Buttons::OK,
+                        Answer::OK);
+  backUpNCFile();
+}
+
+void Session::getNumberStations() {
+  std::unordered_set<std::string> seen;
+  for (int r = 2; r <= roster.count(); ++r) {
+    const std::string& call = roster.row(r).callSign;
+    if (!call.empty()) seen.insert(call);
+  }
+  view.title = " Kelpie      " + settings.netBand + " net";
+  view.label1 = "Different stations checked-in to date: " + toDec(static_cast<long long>(seen.size()));
+}
+
+// ---- today's log ---------------------------------------------------------------------------
+
+void Session::saveLogFile() {
+  if (viewOnlyLog) return;
+  std::vector<LogRecord> records;
+  records.reserve(static_cast<size_t>(checkIns.count));
+  for (int i = 1; i <= checkIns.count; ++i)
+    records.push_back({checkIns.field(i, 1), checkIns.field(i, 2), checkIns.field(i, 3)});
+  writeFile(todayLogPath(), logLines(records));
+  view.command2 = "Continue Check-Ins";
+  menu("mLoadLog").enabled = true;
+}
+
+void Session::loadExistingLog() {
+  checkIns.count = 0;
+  const LogRead r = readLogLineForm(todayLogPath());
+  for (const LogRecord& rec : r.records) {
+    ++checkIns.count;
+    CheckInRow& row = checkIns.row(checkIns.count);
+    row.f[1] = rec.callSign;
+    row.f[2] = rec.name;
+    row.f[3] = rec.qth;
+  }
+  updateCheckIns();
+}
+
+void Session::removeBlankLogs() {
+  for (const std::string& name : file1) {
+    const fs::path p = logFolder / name;
+    std::error_code ec;
+    if (fs::is_regular_file(p, ec) && fs::file_size(p, ec) == 0 && !ec) fs::remove(p, ec);
+  }
+}
+
+}  // namespace kelpie

@@ -1,0 +1,132 @@
+// Scripted stand-ins for the platform seams: they record every box shown and answer from
+// queues, so core tests can assert Kelpie's exact words without a display.
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "data/text.h"
+#include "net/session.h"
+#include "platform/seams.h"
+
+namespace kelpie::test {
+
+struct ShownBox {
+  std::string kind;  // "message", "input" or "chooser"
+  std::string text;  // message text or input prompt
+  std::string title;
+  Buttons buttons = Buttons::OK;
+  Answer defaultButton = Answer::OK;
+  std::string defaultText;
+};
+
+class FakeDialogs : public Dialogs {
+ public:
+  std::vector<ShownBox> shown;
+  std::deque<Answer> messageAnswers;      // default answer when empty: the default button
+  std::deque<std::string> inputAnswers;   // empty text (Cancel) when the queue is empty
+  std::deque<std::string> chooserAnswers;  // empty (Cancel) when the queue is empty
+  Answer messageBox(const std::string& text, const std::string& title, Buttons buttons,
+                    Answer defaultButton) override;
+  std::string inputBox(const std::string& prompt, const std::string& title,
+                       const std::string& defaultText) override;
+  std::string chooseLogFile(const std::string& title, const std::string& folder) override;
+  // Boxes of one kind, for short assertions.
+  std::vector<ShownBox> messages() const;
+  std::vector<ShownBox> inputs() const;
+};
+
+class FakeClock : public Clock {
+ public:
+  Date date{2026, 12, 5};
+  Date today() override { return date; }
+};
+
+class FakeEvents : public Events {
+ public:
+  int calls = 0;
+  void doEvents() override { ++calls; }
+};
+
+class FakeLauncher : public Launcher {
+ public:
+  struct Start {
+    std::string program;
+    std::vector<std::string> args;
+  };
+  std::vector<Start> started;
+  std::vector<std::string> opened;
+  bool startSucceeds = true;
+  bool openSucceeds = true;
+  bool startDetached(const std::string& program, const std::vector<std::string>& args) override;
+  bool openDocument(const std::string& path) override;
+};
+
+class FakePrinter : public Printer {
+ public:
+  struct Doc {
+    std::string font;
+    int size = 0;
+    bool bold = false, italic = false, underline = false;
+    std::vector<std::string> lines;
+  };
+  std::vector<Doc> documents;  // ended documents
+  Doc current;
+  bool failEnd = false;
+  void setFont(const std::string& name, int pointSize, bool bold, bool italic,
+               bool underline) override;
+  void printLine(const std::string& text) override;
+  std::string endDoc(bool& ok) override;
+};
+
+class FakeHelp : public HelpViewer {
+ public:
+  std::vector<int> contexts;
+  void showHelp(int context) override { contexts.push_back(context); }
+};
+
+// A fresh temporary folder removed at the end of the test.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Everything a core test needs: the fakes, a folder, and a session over them.
+struct Rig {
+  TempFolder folder;
+  FakeDialogs dialogs;
+  FakeClock clock;
+  FakeEvents events;
+  FakeLauncher launcher;
+  FakePrinter printer;
+  FakeHelp help;
+  Platform platform{dialogs, clock, events, launcher, printer, help};
+  Session session{platform, folder.path()};
+
+  // Writes a data file in the folder: lines joined with CR LF after each.
+  void write(const std::string& name, const Lines& lines) const;
+  void writeBytes(const std::string& name, const std::string& bytes) const;
+  std::string read(const std::string& name) const;
+  bool exists(const std::string& name) const;
+  // A roster file with the header and the given station records (6 fields each).
+  void writeRoster(const std::vector<std::vector<std::string>>& stations,
+                   const std::string& band = "222 MHz", const std::string& call = "W1NC") const;
+  // A settings file with the given grid and otherwise first-run values.
+  void writeSettings(const std::string& grid = "FN20XA") const;
+  // Starts the session as the window would (settings and roster present: no questions).
+  bool start();
+  // Types text on the entry line and presses Enter.
+  void enter(const std::string& text);
+};
+
+}  // namespace kelpie::test
