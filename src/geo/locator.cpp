@@ -18,7 +18,7 @@ struct Earth {
   double pi = 2.0 * halfPi;
   double twoPi = 2.0 * pi;
   double dtr = halfPi / 90.0;
-  double rp = a * a / b;                                // radius of curvature at the pole
+  double rp = a * a / b;                                     // radius of curvature at the pole
   double r0 = rp * (1.0 + (b * b * b) / (a * a * a)) / 2.0;  // mean meridian radius
   double d1 = rp - r0;
   double r1 = (rp + a) / 2.0;
@@ -87,8 +87,8 @@ std::optional<BeamPath> beamPath(LonLat netControl, LonLat station) {
   double cosAz = 0.0;
   if (std::fabs(cosD) < 1.0) {
     const double sinD = std::sqrt(1.0 - cosD * cosD);
-    cosAz = (std::cos(lat1) * std::sin(lat2) - std::sin(lat1) * std::cos(lat2) * std::cos(dLon)) /
-            sinD;
+    cosAz =
+        (std::cos(lat1) * std::sin(lat2) - std::sin(lat1) * std::cos(lat2) * std::cos(dLon)) / sinD;
   }
   const double az0 = arcCos(cosAz, e);
 
@@ -105,7 +105,7 @@ std::optional<BeamPath> beamPath(LonLat netControl, LonLat station) {
     double psi = e.halfPi * t;
     if (std::fabs(t) < 1.0) psi = std::atan(t / std::sqrt(1.0 - t * t));
     const double c = std::cos(2.0 * colat);
-    const double m = e.r0 + e.d1 * c;  // meridian radius
+    const double m = e.r0 + e.d1 * c;   // meridian radius
     const double nv = e.r1 + e.d2 * c;  // prime-vertical radius
     sum += (nv + m) / 2.0 + std::cos(2.0 * psi) * (m - nv) / 2.0;
   }
@@ -140,8 +140,8 @@ BeamStatus calcBeamHeading(std::string& grid, double& distance, const std::strin
   if (!path) return BeamStatus::CalcError;
 
   // Miles are worked out from the kilometres rounded to a whole number.
-  distance = distanceUnit == "Miles" ? 0.62138 * std::floor(path->distanceKm + 0.5)
-                                     : path->distanceKm;
+  distance =
+      distanceUnit == "Miles" ? 0.62138 * std::floor(path->distanceKm + 0.5) : path->distanceKm;
   grid += "  ";
   grid += std::to_string(static_cast<int>(path->heading));
   grid += '\xB0';
