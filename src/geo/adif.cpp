@@ -14,6 +14,18 @@ namespace {
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 constexpr std::string_view kGridTag = "<gridsquare:";
 
+// glibc's memmem is several times faster than std::boyer_moore_horspool_searcher on ADIF
+// text, and it is what keeps a lookup on a lifetime log quicker than grep.
+const char* findMark(const char* first, const char* last, const std::string& mark) {
+#if defined(__GLIBC__) || defined(__APPLE__) || defined(__FreeBSD__)
+  const void* hit =
+      ::memmem(first, static_cast<std::size_t>(last - first), mark.data(), mark.size());
+  return hit != nullptr ? static_cast<const char*>(hit) : last;
+#else
+  return std::search(first, last, std::boyer_moore_horspool_searcher(mark.begin(), mark.end()));
+#endif
+}
+
 bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -78,15 +90,14 @@ std::optional<std::string> findAdifGridValue(const std::filesystem::path& adifFi
   mark += callsign;
   mark += ',';
   const std::size_t m = mark.size();
-  const std::boyer_moore_horspool_searcher searcher(mark.begin(), mark.end());
 
   // The buffer always begins at the start of a line, so a mark's whole line is at hand
   // however the blocks fall; only the unfinished last line is carried to the next block.
   std::vector<char> buf;
   std::size_t len = 0;
-  std::size_t scanFrom = 0;   // where the search for the next mark resumes
-  std::size_t clean = 0;      // [0, clean) is known to hold no line end
-  std::size_t endFrom = 0;    // a mark at scanFrom waiting for its line end: none before this
+  std::size_t scanFrom = 0;  // where the search for the next mark resumes
+  std::size_t clean = 0;     // [0, clean) is known to hold no line end
+  std::size_t endFrom = 0;   // a mark at scanFrom waiting for its line end: none before this
   bool eof = false;
   while (!eof) {
     if (buf.size() < len + blockSize) buf.resize(len + blockSize);
@@ -99,7 +110,7 @@ std::optional<std::string> findAdifGridValue(const std::filesystem::path& adifFi
     const char* data = buf.data();
 
     for (;;) {
-      const char* hit = std::search(data + scanFrom, data + len, searcher);
+      const char* hit = findMark(data + scanFrom, data + len, mark);
       if (hit == data + len) {
         if (len >= m) scanFrom = std::max(scanFrom, len - m + 1);
         break;

@@ -17,11 +17,12 @@ struct AdifGrid {
   std::string gridText;  // value with heading; the bare value when it is no valid locator
   bool found = false;    // a line with the station mark and a usable grid tag was found
   BeamStatus status = BeamStatus::InvalidLocator;  // calcBeamHeading's answer, when found
-  double distance = 0;   // kilometres or miles, meaningful only when status is Ok
+  double distance = 0;  // kilometres or miles, meaningful only when status is Ok
 };
 
-// The file is read in blocks of this size; a line may be longer than a block.
-inline constexpr std::size_t kAdifReadBlock = std::size_t{1} << 20;
+// The file is read in blocks of this size (small enough to stay in the processor's cache while
+// it is searched); a line may be longer than a block.
+inline constexpr std::size_t kAdifReadBlock = std::size_t{256} << 10;
 
 // The raw grid value of the first line that holds the mark ">" + callsign + "," and a grid
 // tag "<GRIDSQUARE:" (any letter case) with a one-digit length. The value is that many
