@@ -1,1 +1,67 @@
-int main() { return 0; }
+// Kelpie: net control logging for amateur-radio nets.
+#include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
+#include <cstdio>
+
+#include "app/app_folder.h"
+#include "app/main_window.h"
+#include "platform/qt/qt_help_viewer.h"
+#include "platform/qt/qt_platform.h"
+#include "platform/qt/qt_printer.h"
+
+int main(int argc, char** argv) {
+  QStringList args;
+  for (int i = 0; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+  const kelpie::CommandLine cmd = kelpie::parseCommandLine(args);
+  switch (cmd.action) {
+    case kelpie::CommandLine::Help:
+      std::fputs(kelpie::usageText().toLocal8Bit().constData(), stdout);
+      return 0;
+    case kelpie::CommandLine::Version:
+      std::puts("Kelpie v2.1");
+      return 0;
+    case kelpie::CommandLine::Refuse:
+      std::fputs(kelpie::usageText().toLocal8Bit().constData(), stderr);
+      return 2;
+    case kelpie::CommandLine::Run: break;
+  }
+
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Kelpie");
+  QApplication::setOrganizationName("Kelpie");
+  QApplication::setWindowIcon(QIcon(":/kelpie.png"));
+
+  QString folder = cmd.folder;
+  if (folder.isEmpty())
+    folder = kelpie::defaultDataFolder(
+        QCoreApplication::applicationDirPath(),
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+  folder = QDir(folder).absolutePath();
+  if (!QDir().mkpath(folder)) {
+    std::fprintf(stderr, "kelpie: cannot create the data folder %s\n",
+                 folder.toLocal8Bit().constData());
+    return 1;
+  }
+
+  kelpie::QtDialogs dialogs;
+  kelpie::QtClock clock;
+  kelpie::QtEvents events;
+  kelpie::QtLauncher launcher;
+  kelpie::QtHelpViewer help;
+  kelpie::Session* sessionPtr = nullptr;
+  kelpie::QtPrinter printer([&] { return sessionPtr ? sessionPtr->logFolder.string() : std::string(); });
+  kelpie::Platform platform{dialogs, clock, events, launcher, printer, help};
+  kelpie::Session session(platform, folder.toLocal8Bit().toStdString());
+  sessionPtr = &session;
+
+  kelpie::MainWindow window(session);
+  dialogs.parent = [&]() -> QWidget* { return window.isVisible() ? &window : nullptr; };
+  events.render = [&] { window.render(); };
+  window.restorePlacement();
+
+  if (!session.Form_Load()) return 0;  // the restart question was refused
+  window.render();
+  window.show();
+  return QApplication::exec();
+}

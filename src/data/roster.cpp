@@ -30,7 +30,8 @@ RosterParse parseRoster(const Lines& linesIn) {
     values = quotedValues(linesIn);
   } else {
     values = linesIn;
-    while (!values.empty() && values.back().empty()) values.pop_back();
+    // Blank lines after the last whole record; an empty last field of a record stays.
+    while (values.size() % 6 != 0 && values.back().empty()) values.pop_back();
   }
   const size_t whole = values.size() / 6;
   p.incomplete = values.size() % 6 != 0;
