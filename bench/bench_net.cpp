@@ -1,0 +1,159 @@
+// Kelpie's net-time figures: start-up with a large roster, the fold at exit, one check-in in
+// the worst case, a roster station, and the redraw of a full list in the real widget.
+#include <QApplication>
+#include <cstdlib>
+
+#include "adif_gen.h"
+#include "app/main_window.h"
+#include "bench_support.h"
+#include "data/settings.h"
+#include "net/session.h"
+#include "platform/qt/qt_platform.h"
+
+using namespace kelpie;
+using namespace kelpie::bench;
+
+namespace {
+
+std::string call(int i) { return "K" + std::to_string(i % 10) + "R" + std::to_string(100000 + i); }
+
+void writeFolder(const fs::path& dir, bool bigFiles) {
+  Lines roster{"222 MHz", "W1NC", "1/2/2020", "initial check-in date", "last check-in date",
+               "old call sign"};
+  for (int i = 0; i < 10000; ++i) {
+    for (const std::string& f : {call(i), std::string("NAME") + std::to_string(i),
+                                 std::string("SOMEWHERE FN20"), std::string("1/1/2020"),
+                                 std::string("2/2/2024"), std::string("-")})
+      roster.push_back(f);
+  }
+  writeLinesAtomic(dir / "NETCONT.ROL", roster);
+  NetSettings s;
+  s.logFolder = dir.string();
+  s.netControlCall = "W1NC";
+  s.netBand = "222 MHz";
+  s.netControlGrid = "FN20XA";
+  writeLinesAtomic(dir / "Kelpie_Control.ini", settingsFileLines(s));
+  if (!bigFiles) return;
+  Lines club, names;
+  for (int i = 0; i < 10000; ++i) {
+    const std::string c = "W" + std::to_string(i % 10) + "C" + std::to_string(10000 + i);
+    club.insert(club.end(), {c, "CLUBBER", "TOWN"});
+    std::string n = "N" + std::to_string(i % 10) + "L" + std::to_string(1000 + i);
+    n.resize(7, ' ');
+    names.push_back(n + "LISTED NAME");
+  }
+  writeLinesAtomic(dir / "BURROW.DAT", club);
+  writeLinesAtomic(dir / "ck2list.dat", names);
+  AdifGenerator gen(7);
+  gen.write((dir / "vhf4k.adi").string(), 50u << 20);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication app(argc, argv);
+  std::printf("Kelpie net benchmarks (offscreen, Release)\n");
+
+  // Start-up to an idle window with a 10,000-station roster.
+  {
+    const fs::path dir = benchFolder("startup");
+    writeFolder(dir, false);
+    std::vector<double> runs;
+    for (int r = 0; r < 7; ++r) {
+      fs::remove(dir / "120526F.ILE");
+      const auto t0 = std::chrono::steady_clock::now();
+      Seams seams;
+      QtEvents events;
+      Platform platform{seams.dialogs, seams.clock, events, seams.launcher, seams.printer,
+                        seams.help};
+      Session session(platform, dir);
+      MainWindow window(session);
+      events.render = [&] { window.render(); };
+      session.Form_Load();
+      window.render();
+      window.show();
+      QApplication::processEvents();
+      runs.push_back(msSince(t0));
+    }
+    report("start-up to idle window, 10,000-station roster (median)", median(runs), 150);
+  }
+
+  // The fold and rewrite at exit: 10,000 stations, 100 check-ins (half known, half new).
+  {
+    const fs::path dir = benchFolder("fold");
+    writeFolder(dir, false);
+    std::vector<double> runs;
+    for (int r = 0; r < 7; ++r) {
+      Seams seams;
+      Session session(seams.platform, dir);
+      session.Form_Load();
+      for (int k = 1; k <= 100; ++k) {
+        CheckInRow& row = session.checkIns.row(k);
+        row.f[1] = k % 2 ? call(k * 97) : "N" + std::to_string(k % 10) + "NEW" + std::to_string(k);
+        row.f[2] = "EDITED";
+        row.f[3] = "QTH";
+      }
+      session.checkIns.count = 100;
+      const auto t0 = std::chrono::steady_clock::now();
+      session.saveNetControlFile();
+      runs.push_back(msSince(t0));
+      writeFolder(dir, false);
+    }
+    report("roster fold and rewrite at exit, 10,000 + 100 (median)", median(runs), 20);
+  }
+
+  // Check-ins with the large station files.
+  {
+    const fs::path dir = benchFolder("checkin");
+    writeFolder(dir, true);
+    Seams seams;
+    Session session(seams.platform, dir);
+    session.Form_Load();
+    std::vector<double> firstTime, known;
+    for (int i = 0; i < 25; ++i) {
+      session.view.entryText = "N" + std::to_string(i % 10) + "ZZ" + std::to_string(100 + i);
+      int key = kKeyEnter;
+      const auto t0 = std::chrono::steady_clock::now();
+      session.CallSignInput_KeyPress(key);
+      firstTime.push_back(msSince(t0));
+    }
+    for (int i = 0; i < 25; ++i) {
+      session.view.entryText = call(9999 - i);  // near the end of the roster
+      int key = kKeyEnter;
+      const auto t0 = std::chrono::steady_clock::now();
+      session.CallSignInput_KeyPress(key);
+      known.push_back(msSince(t0));
+    }
+    report("first-time check-in, Enter to line and log (median)", median(firstTime), 16);
+    report("roster station check-in, Enter to line and log (median)", median(known), 2);
+  }
+
+  // Redrawing 1,000 lines in the real list widget.
+  {
+    const fs::path dir = benchFolder("redraw");
+    writeFolder(dir, false);
+    Seams seams;
+    QtEvents events;
+    Platform platform{seams.dialogs, seams.clock, events, seams.launcher, seams.printer,
+                      seams.help};
+    Session session(platform, dir);
+    MainWindow window(session);
+    events.render = [&] { window.render(); };
+    session.Form_Load();
+    for (int k = 1; k <= 1000; ++k) session.checkIns.row(k).f[1] = call(k);
+    session.checkIns.count = 1000;
+    window.show();
+    QApplication::processEvents();
+    std::vector<double> runs;
+    for (int r = 0; r < 15; ++r) {
+      const auto t0 = std::chrono::steady_clock::now();
+      session.updateAck(1 + r);  // every line is rebuilt and the list redrawn
+      window.render();
+      window.repaint();
+      runs.push_back(msSince(t0));
+    }
+    report("redraw of a 1,000-line list in the widget (median)", median(runs), 10);
+  }
+  return 0;
+}
