@@ -218,12 +218,8 @@ TEST_P(AdifGridText, IsValueWithHeading) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lookup, AdifGridText,
-    ::testing::Values(GridRow{"SquareKm", "<CALL:5>K1ABC,<GRIDSQUARE:4>JO01 <EOR>\r\n", "kM",
-                              "JO01  50\xB0", BeamStatus::Ok, 5711},
-                      GridRow{"SquareMiles", "<CALL:5>K1ABC,<GRIDSQUARE:4>JO01 <EOR>\r\n", "Miles",
+    ::testing::Values(GridRow{"SquareMiles", "<CALL:5>K1ABC,<GRIDSQUARE:4>JO01 <EOR>\r\n", "Miles",
                               "JO01  50\xB0", BeamStatus::Ok, 3549},
-                      GridRow{"Subsquare", "<CALL:5>K1ABC,<GRIDSQUARE:6>EM12AA <EOR>\r\n", "kM",
-                              "EM12AA  255\xB0", BeamStatus::Ok, 2322},
                       GridRow{"LowerCaseValueKept", "<CALL:5>K1ABC,<GRIDSQUARE:4>em12 <EOR>\r\n",
                               "kM", "em12  255\xB0", BeamStatus::Ok, 2217},
                       GridRow{"EightCharsBare", "<CALL:5>K1ABC,<GRIDSQUARE:8>FN20XA <EOR>\r\n",
