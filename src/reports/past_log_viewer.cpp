@@ -1,0 +1,47 @@
+// The past-log viewer: a stored log shown read-only in the list until the next key.
+#include "reports/report_commands.h"
+#include "reports/reports.h"
+
+namespace kelpie {
+
+Lines pastLogLines(const std::vector<LogRecord>& records) {
+  Lines lines;
+  lines.reserve(records.size() + 2);
+  for (size_t i = 0; i < records.size(); ++i) {
+    const LogRecord& r = records[i];
+    lines.push_back(toDec(static_cast<long long>(i + 1)) + "  " + r.callSign + " " + r.name + " " +
+                    r.qth);
+  }
+  lines.emplace_back();
+  lines.emplace_back(kEscToResume);
+  return lines;
+}
+
+void mLoadLog_Click(Session& s) {
+  const std::string name = chooseLog(s, kLoadLogTitle);
+  if (name.empty()) return;
+  const fs::path path = chosenLogPath(s, name);
+  // A log that cannot be read leaves the net's view as it was rather than showing a false,
+  // empty log.
+  ReportLog log = readReportLog(path);
+  if (!log.ok) {
+    reportUnreadableLog(s, path, log.error);
+    return;
+  }
+
+  s.view.label3 = pathText(path);
+  s.viewOnlyLog = true;
+  for (const char* item : {"mnuPopUpCall", "mnuPopUpName", "mnuPopUpQTH", "mnuPopUpMultiple",
+                           "mnuPopUpInsertGrid", "mnuPopUpUpdateCall"})
+    s.menu(item).enabled = false;
+  s.view.entryEnabled = false;
+  s.view.entryText = " * log for view only *";
+
+  s.view.lines = pastLogLines(log.records);
+  s.view.selected = -1;
+  s.view.label2Visible = true;
+  s.view.label2.clear();
+  s.doEvents();
+}
+
+}  // namespace kelpie

@@ -1,0 +1,44 @@
+// What the report tests share: a started session in a temporary folder and check-in logs in
+// either form.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "data/checkin_log.h"
+#include "support/fake_platform.h"
+
+namespace kelpie::test {
+
+// The log in the form Kelpie writes: three lines per record.
+inline Lines lineForm(const std::vector<LogRecord>& records) { return logLines(records); }
+
+// The older form: one line per record, three quoted values separated by commas.
+inline Lines quotedForm(const std::vector<LogRecord>& records) {
+  Lines out;
+  for (const auto& r : records)
+    out.push_back("\"" + r.callSign + "\",\"" + r.name + "\",\"" + r.qth + "\"");
+  return out;
+}
+
+enum class LogForm { Lines, Quoted };
+inline Lines inForm(LogForm form, const std::vector<LogRecord>& records) {
+  return form == LogForm::Lines ? lineForm(records) : quotedForm(records);
+}
+inline std::string formName(const ::testing::TestParamInfo<LogForm>& info) {
+  return info.param == LogForm::Lines ? "ThreeLines" : "Quoted";
+}
+
+// A session started as the window starts it (today is 5 December 2026, so today's empty log
+// 120526F.ILE exists in the folder, which is both the program's and the log folder).
+class ReportTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(rig.start()); }
+  Session& s() { return rig.session; }
+  std::string logPath(const std::string& name) { return pathText(rig.folder / name); }
+  Rig rig;
+};
+
+}  // namespace kelpie::test
