@@ -5,11 +5,10 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QTextBrowser>
+#include <QWidget>
 
 #include "platform/seams.h"
-
-class QTextBrowser;
-class QWidget;
 
 namespace kelpie {
 
