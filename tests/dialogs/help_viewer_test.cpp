@@ -50,24 +50,6 @@ TEST(HelpDocument, LooksBesideTheProgramThenInTheShareFolder) {
                          QDir::cleanPath(bin + "/../share/kelpie/kelpie-help.html")}));
 }
 
-struct AnchorRow {
-  const char* name;
-  int context;
-  const char* anchor;
-};
-
-class HelpAnchor : public ::testing::TestWithParam<AnchorRow> {};
-
-TEST_P(HelpAnchor, ContextNumberNamesItsTopic) {
-  EXPECT_EQ(helpAnchor(GetParam().context), GetParam().anchor);
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, HelpAnchor,
-                         ::testing::Values(AnchorRow{"Contents", 0, ""},
-                                           AnchorRow{"KeyboardCommands", 10, "context-10"},
-                                           AnchorRow{"OtherTopic", 3, "context-3"}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 TEST(HelpDocument, EveryLinkOfTheDocumentHasItsAnchor) {
   const QString html = readAll(sourceDocument());
   ASSERT_FALSE(html.isEmpty());

@@ -123,12 +123,6 @@ TEST_F(WebPathPicker, OpensAtTheStoredBrowsersFolderWithItsProgramFiles) {
             QStorageInfo(browsers()).rootPath());
 }
 
-TEST_F(WebPathPicker, DrivesListTheRootFirst) {
-  auto* drives = child<QComboBox>(open(), "Drive2");
-  ASSERT_GE(drives->count(), 1);
-  EXPECT_EQ(drives->itemData(0).toString(), "/");
-}
-
 TEST_F(WebPathPicker, ClickThenDoneStoresTheFileAndWritesTheSettingsOnce) {
   FrmWebPath* picker = open();  // first run: empty path, so the app folder
   ASSERT_EQ(picker->currentFolder(), app());

@@ -78,21 +78,5 @@ INSTANTIATE_TEST_SUITE_P(
                       StartRow{"RelativePath", "browsers/fox.exe", "{tmp}/app"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(IsProgramFile, OffersExecutablesAndExeNamesOnly) {
-  QTemporaryDir tmp;
-  ASSERT_TRUE(tmp.isValid());
-  const QString dir = tmp.path();
-  test::makeFile(dir + "/runme", test::kExecutable);
-  test::makeFile(dir + "/Setup.EXE", test::kPlain);
-  test::makeFile(dir + "/notes.txt", test::kPlain);
-  test::makeFile(dir + "/exe", test::kPlain);
-  QDir().mkpath(dir + "/folder.exe");
-  EXPECT_TRUE(isProgramFile(QFileInfo(dir + "/runme")));
-  EXPECT_TRUE(isProgramFile(QFileInfo(dir + "/Setup.EXE")));
-  EXPECT_FALSE(isProgramFile(QFileInfo(dir + "/notes.txt")));
-  EXPECT_FALSE(isProgramFile(QFileInfo(dir + "/exe")));
-  EXPECT_FALSE(isProgramFile(QFileInfo(dir + "/folder.exe")));
-}
-
 }  // namespace
 }  // namespace kelpie
