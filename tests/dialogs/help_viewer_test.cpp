@@ -82,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
         "Use A and C shortcuts to change modes", "Use <Enter> as shortcut to change modes",
         "Use # entry to mark <Ack> and <Com>", "Use <Space> or # entry to mark <Ack> and <Com>",
         "Write text file in Miles", "Write text file in kM", "Path to web browser",
-        "Write text file", "Connect to", "Do multiple edits", "Edit callsign", "Edit name",
+        "Write text file", "Connect to QRZ.com", "Do multiple edits", "Edit callsign", "Edit name",
         "Edit QTH grid etc.", "Insert grid and heading", "Update to the new call", "W1ABC-", "C#",
         "D#", "DL", "Esc", "Space", "Enter", "Kelpie_Control.ini", "NETCONT.ROL", "NETCONT.BU1",
         "120526F.ILE", "BURROW.DAT", "ck2list.dat", "vhf4k.adi", "Check-in summary.txt",
