@@ -22,9 +22,19 @@ const std::string& RosterEntry::field(int i) const {
   return const_cast<RosterEntry*>(this)->field(i);
 }
 
+namespace {
+// A file that opens with the header record Kelpie writes is in the current form, whatever its
+// later lines begin with: a name such as "Bud" Smith must not make it the old quoted form,
+// whose reading would shift every field after it.
+bool opensWithCurrentHeader(const Lines& lines) {
+  return lines.size() >= 6 && lines[3] == "initial check-in date" &&
+         lines[4] == "last check-in date" && lines[5] == "old call sign";
+}
+}  // namespace
+
 RosterParse parseRoster(const Lines& linesIn) {
   RosterParse p;
-  p.quoted = isQuotedForm(linesIn);
+  p.quoted = isQuotedForm(linesIn) && !opensWithCurrentHeader(linesIn);
   std::vector<std::string> values;
   if (p.quoted) {
     values = quotedValues(linesIn);

@@ -33,7 +33,8 @@ struct RosterParse {
   bool quoted = false;      // the old comma-separated form
   bool incomplete = false;  // the file ended inside a record; the last whole record was kept
 };
-// Blank lines after the last record are ignored.
+// Blank lines after the last record are ignored. The file is in the old form when a line begins
+// with a double quote, unless it opens with the header record of the current form.
 RosterParse parseRoster(const Lines& lines);
 // Six lines per row, rows as they stand.
 Lines rosterLines(const Roster& roster);

@@ -84,8 +84,9 @@ void Session::checkMasterFileFormat(const fs::path& path_File, bool& isDOSFile) 
     writeFile(path_File, {settings.netBand, settings.netControlCall, today(),
                           "initial check-in date", "last check-in date", "old call sign"});
   }
-  checkFileFormat(path_File, isDOSFile);
+  // The quoted-form test as the roster reader makes it (see parseRoster).
   RosterParse p = readRosterFile(*this, path_File);
+  if (p.quoted) isDOSFile = true;
   roster = std::move(p.roster);
   if (roster.count() >= 1) {
     settings.netBand = roster.row(1).callSign;
