@@ -71,7 +71,8 @@ bool Session::Form_Load() {
                               ".\r\n\r\nThe check-ins are kept in memory; each save tries again.",
                           " Log file", Buttons::OK, Answer::OK);
   }
-  if (!isEmptyFile(log) && fs::exists(log)) {
+  std::error_code ec;  // a name whose status cannot be read is no log to re-start
+  if (!isEmptyFile(log) && fs::exists(log, ec)) {
     if (ui.dialogs.messageBox(restartText, restartTitle, Buttons::OKCancel, Answer::OK) ==
         Answer::Cancel) {
       doEvents();

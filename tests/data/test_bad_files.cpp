@@ -22,6 +22,42 @@ Lines concat(Lines a, const Lines& b) {
   return a;
 }
 
+std::vector<ShownBox> boxesTitled(const FakeDialogs& d, const std::string& title) {
+  std::vector<ShownBox> r;
+  for (const auto& b : d.messages())
+    if (b.title == title) r.push_back(b);
+  return r;
+}
+
+bool mentions(const ShownBox& b, const std::string& text) {
+  return b.text.find(text) != std::string::npos;
+}
+
+// The ways a file can stand where Kelpie wants to read it and still not be readable.
+enum class Unreadable { SymlinkLoop, Folder, NoPermission };
+
+// Makes name in the rig's folder unreadable; false when this machine cannot show that way
+// (root reads a file of any mode).
+bool makeUnreadable(Rig& rig, const std::string& name, Unreadable how) {
+  const fs::path p = rig.folder / name;
+  std::error_code ec;
+  switch (how) {
+    case Unreadable::SymlinkLoop:
+      fs::remove(p, ec);
+      fs::create_symlink(name, p);  // a link to itself: ELOOP for every open
+      return true;
+    case Unreadable::Folder:
+      fs::remove(p, ec);
+      fs::create_directory(p);
+      return true;
+    case Unreadable::NoPermission:
+      if (::geteuid() == 0) return false;
+      ::chmod(p.c_str(), 0);
+      return true;
+  }
+  return false;
+}
+
 // ---- the roster ------------------------------------------------------------------------------
 
 // A line-form roster whose fields begin with a double quote or hold commas is still the
@@ -45,6 +81,70 @@ TEST(DamagedRoster, QuotesAndCommasInFieldsDoNotMakeItTheOldForm) {
   expected[6 + 6 + 4] = "12/5/2026";  // the latest check-in of "N2XYZ
   EXPECT_EQ(rig.read("NETCONT.ROL"), joinCrLf(expected));
   EXPECT_FALSE(rig.exists("NETCONT.ROL.bad"));
+}
+
+struct CutRosterRow {
+  const char* name;
+  std::string bytes;
+  std::function<void(Rig&)> rewrite;
+};
+class CutRoster : public ::testing::TestWithParam<CutRosterRow> {};
+
+const Lines kK1abc{"K1ABC", "BOB", "FN20", "1/1/2021", "2/2/2022", "-"};
+
+TEST_P(CutRoster, IsReadToItsLastWholeRecordAndKeptBeforeTheRewrite) {
+  Rig rig;
+  rig.writeSettings();
+  rig.writeBytes("NETCONT.ROL", GetParam().bytes);
+  ASSERT_TRUE(rig.session.Form_Load());
+  const auto told = boxesTitled(rig.dialogs, " Check NETCONT.ROL");
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_TRUE(mentions(told[0], pathText(rig.folder / "NETCONT.ROL") + " ends inside a record"));
+  EXPECT_TRUE(mentions(told[0], pathText(rig.folder / "NETCONT.ROL.bad")));
+  ASSERT_EQ(rig.session.roster.count(), 2);
+  EXPECT_EQ(rig.session.roster.row(2).name, "BOB");
+
+  GetParam().rewrite(rig);
+  EXPECT_EQ(rig.read("NETCONT.ROL.bad"), GetParam().bytes);
+  const RosterParse now = parseRoster(splitLines(rig.read("NETCONT.ROL")));
+  EXPECT_FALSE(now.quoted || now.incomplete);
+  ASSERT_GE(now.roster.count(), 2);
+  EXPECT_EQ(rosterLines(now.roster).at(6), "K1ABC");
+  EXPECT_EQ(now.roster.row(2).qth, "FN20");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, CutRoster,
+    ::testing::Values(
+        CutRosterRow{"LineFormRewrittenAtExit", joinCrLf(concat(kHeader, kK1abc)) + "N2XYZ\r\nAl",
+                     [](Rig& r) {
+                       r.enter("W3NEW");
+                       r.session.mExit_Click();
+                     }},
+        CutRosterRow{"LineFormRewrittenByARosterEdit",
+                     joinCrLf(concat(kHeader, kK1abc)) + "N2XYZ\r\n",
+                     [](Rig& r) { r.session.saveNCFileAfterEdit(); }},
+        CutRosterRow{"OldFormConvertedAtStart",
+                     "\"222 MHz\",\"W1NC\",\"1/2/2020\",\"initial check-in date\",\"last check-in "
+                     "date\",\"old call sign\"\r\n\"K1ABC\",\"BOB\",\"FN20\",\"1/1/2021\",\"2/2/"
+                     "2022\",\"-\"\r\n\"N2XYZ\",\"Al\"\r\n",
+                     [](Rig&) {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- today's log -----------------------------------------------------------------------------
+
+// A name whose status cannot even be asked for (here a link to itself) must not stop the
+// start-up; the first save puts a real log in its place.
+TEST(UnreadableLog, TodaysLogThatCannotBeLookedAtDoesNotStopTheStart) {
+  Rig rig;
+  rig.writeSettings();
+  rig.writeRoster({});
+  makeUnreadable(rig, "120526F.ILE", Unreadable::SymlinkLoop);
+  bool started = false;
+  EXPECT_NO_THROW(started = rig.session.Form_Load());
+  ASSERT_TRUE(started);
+  rig.enter("K1ABC");
+  EXPECT_EQ(rig.read("120526F.ILE"), "K1ABC\r\n\r\n\r\n");
 }
 
 }  // namespace
