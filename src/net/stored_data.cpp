@@ -46,11 +46,23 @@ void Session::writeSettings() {
 // ---- roster --------------------------------------------------------------------------------
 
 namespace {
-// Reads the roster file; a file that ends inside a record is kept beside it before the next
-// rewrite, and the operator is told which file to check.
+// Reads the roster file; a file that ends inside a record, or that stands there but cannot be
+// read, is kept beside it before the next rewrite, and the operator is told which file to check.
 RosterParse readRosterFile(Session& s, const fs::path& path) {
   const ReadResult r = readLines(path);
   RosterParse p = parseRoster(r.lines);
+  std::error_code ec;
+  if (!r.ok && !s.rosterNeedsKeep &&
+      fs::symlink_status(path, ec).type() != fs::file_type::not_found) {
+    s.rosterNeedsKeep = true;
+    s.ui.dialogs.messageBox(
+        pathText(path) + " cannot be read (" + r.error +
+            "). Kelpie goes on without the stations in it.\r\n\r\nWhile it cannot be read, "
+            "Kelpie does not replace it; before Kelpie next rewrites it, the file as it is then "
+            "is kept as " +
+            pathText(path) + ".bad",
+        " Check NETCONT.ROL", Buttons::OK, Answer::OK);
+  }
   if (p.incomplete && !s.rosterNeedsKeep) {
     s.rosterNeedsKeep = true;
     s.ui.dialogs.messageBox(
@@ -64,17 +76,19 @@ RosterParse readRosterFile(Session& s, const fs::path& path) {
   return p;
 }
 
-// Keeps a damaged roster beside itself before it is first rewritten.
-void keepDamagedRoster(Session& s, const fs::path& path) {
-  if (!s.rosterNeedsKeep) return;
+// Keeps a damaged roster beside itself before it is first rewritten. False when it could not
+// be kept: the roster is then not rewritten either, so nothing the file holds is lost.
+bool keepDamagedRoster(Session& s, const fs::path& path) {
+  if (!s.rosterNeedsKeep) return true;
   std::string bytes, error;
   fs::path bad = path;
   bad += ".bad";
   if (readBytes(path, bytes, &error) && writeBytesAtomic(bad, bytes, &error)) {
     s.rosterNeedsKeep = false;
-  } else {
-    s.reportWriteFailure(bad, error);
+    return true;
   }
+  s.reportWriteFailure(path, "it could not first be kept as " + pathText(bad) + ": " + error);
+  return false;
 }
 }  // namespace
 
@@ -113,7 +127,7 @@ void Session::WriteNewVersion() {
   Lines lines = rosterLines(roster);
   lines[1] = upper1252(settings.netControlCall);
   const fs::path path = rosterPath();
-  keepDamagedRoster(*this, path);
+  if (!keepDamagedRoster(*this, path)) return;
   writeFile(path, lines);
 }
 
@@ -178,13 +192,13 @@ void Session::saveNetControlFile() {
     if (row.oldCallSign.empty()) row.oldCallSign = "-";
   }
   const fs::path path = rosterPath();
-  keepDamagedRoster(*this, path);
+  if (!keepDamagedRoster(*this, path)) return;
   writeFile(path, rosterLines(roster));
 }
 
 void Session::saveNCFileAfterEdit() {
   const fs::path path = rosterPath();
-  keepDamagedRoster(*this, path);
+  if (!keepDamagedRoster(*this, path)) return;
   writeFile(path, rosterLines(roster));
 }
 

@@ -58,6 +58,19 @@ bool makeUnreadable(Rig& rig, const std::string& name, Unreadable how) {
   return false;
 }
 
+// What stands at the path now, for comparing before and after: kind and bytes.
+std::string standing(const fs::path& p) {
+  std::error_code ec;
+  const auto st = fs::symlink_status(p, ec);
+  if (st.type() == fs::file_type::symlink) return "symlink to " + fs::read_symlink(p, ec).string();
+  if (st.type() == fs::file_type::directory) return "folder";
+  if (st.type() == fs::file_type::not_found) return "nothing";
+  ::chmod(p.c_str(), 0644);
+  std::string bytes;
+  readBytes(p, bytes);
+  return "file: " + bytes;
+}
+
 // ---- the roster ------------------------------------------------------------------------------
 
 // A line-form roster whose fields begin with a double quote or hold commas is still the
@@ -130,6 +143,50 @@ INSTANTIATE_TEST_SUITE_P(
                      "2022\",\"-\"\r\n\"N2XYZ\",\"Al\"\r\n",
                      [](Rig&) {}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+class UnreadableRoster : public ::testing::TestWithParam<Unreadable> {};
+
+TEST_P(UnreadableRoster, IsToldAndNeverReplaced) {
+  Rig rig;
+  rig.writeSettings();
+  rig.writeRoster({kK1abc});
+  if (!makeUnreadable(rig, "NETCONT.ROL", GetParam())) GTEST_SKIP() << "root reads any file";
+  const fs::path roster = rig.folder / "NETCONT.ROL";
+  const std::string before = standing(roster);
+  if (GetParam() == Unreadable::NoPermission) ::chmod(roster.c_str(), 0);
+
+  ASSERT_TRUE(rig.session.Form_Load());
+  const auto told = boxesTitled(rig.dialogs, " Check NETCONT.ROL");
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_TRUE(mentions(told[0], pathText(roster) + " cannot be read"));
+  rig.enter("N2XYZ");
+  EXPECT_EQ(rig.session.checkIns.count, 1);
+  rig.session.mExit_Click();
+
+  const auto notSaved = boxesTitled(rig.dialogs, " File not saved");
+  ASSERT_EQ(notSaved.size(), 1u);
+  EXPECT_TRUE(mentions(notSaved[0], pathText(roster)));
+  EXPECT_TRUE(mentions(notSaved[0], "still in memory"));
+  EXPECT_EQ(standing(roster), before);
+  EXPECT_FALSE(rig.exists("NETCONT.ROL.bad"));
+  // The rest of the day's work is saved as usual.
+  EXPECT_EQ(rig.read("120526F.ILE"), "N2XYZ\r\n\r\n\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, UnreadableRoster,
+                         ::testing::Values(Unreadable::SymlinkLoop, Unreadable::Folder,
+                                           Unreadable::NoPermission),
+                         [](const auto& info) {
+                           switch (info.param) {
+                             case Unreadable::SymlinkLoop:
+                               return "SymlinkLoop";
+                             case Unreadable::Folder:
+                               return "Folder";
+                             case Unreadable::NoPermission:
+                               return "NoPermission";
+                           }
+                           return "";
+                         });
 
 // ---- today's log -----------------------------------------------------------------------------
 
