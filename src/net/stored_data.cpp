@@ -156,6 +156,18 @@ void Session::ReadNetControlFile() { roster = readRosterFile(*this, rosterPath()
 void Session::saveNetControlFile() {
   if (viewOnlyLog || checkIns.count == 0) return;
   const std::string now = today();
+  // A roster read without a whole header record gets a fresh one, so that no station of the day
+  // is taken for the header (and never found again).
+  if (roster.rows.empty()) {
+    RosterEntry h;
+    h.callSign = settings.netBand;
+    h.name = settings.netControlCall;
+    h.qth = rosterDate.empty() ? now : rosterDate;
+    h.initialCheckInDate = "initial check-in date";
+    h.lastCheckInDate = "last check-in date";
+    h.oldCallSign = "old call sign";
+    roster.rows.push_back(std::move(h));
+  }
   std::unordered_set<std::string> todays;
   for (int k = 1; k <= checkIns.count; ++k) todays.insert(checkIns.field(k, 1));
   for (int r = 2; r <= roster.count(); ++r)

@@ -144,6 +144,23 @@ INSTANTIATE_TEST_SUITE_P(
                      [](Rig&) {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A roster cut inside its header has no record to take the header from; the stations of the
+// day must not become the header at exit (they would never be found again).
+TEST(DamagedRoster, CutInsideTheHeaderGetsAFreshHeaderAtExit) {
+  Rig rig;
+  rig.writeSettings();
+  const std::string cut = "222 MHz\r\nW1NC\r\n1/2/2020\r\n";
+  rig.writeBytes("NETCONT.ROL", cut);
+  ASSERT_TRUE(rig.session.Form_Load());
+  EXPECT_EQ(boxesTitled(rig.dialogs, " Check NETCONT.ROL").size(), 1u);
+  rig.enter("K1ABC");
+  rig.session.mExit_Click();
+  EXPECT_EQ(rig.read("NETCONT.ROL.bad"), cut);
+  EXPECT_EQ(rig.read("NETCONT.ROL"),
+            joinCrLf({"222 MHz", "W1NC", "12/5/2026", "initial check-in date", "last check-in date",
+                      "old call sign", "K1ABC", "-", "-", "12/5/2026", "12/5/2026", "-"}));
+}
+
 class UnreadableRoster : public ::testing::TestWithParam<Unreadable> {};
 
 TEST_P(UnreadableRoster, IsToldAndNeverReplaced) {
