@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Builds the tests with AddressSanitizer and UndefinedBehaviorSanitizer and runs them all.
+# Builds the tests with AddressSanitizer and UndefinedBehaviorSanitizer and runs them all; then,
+# when no ctest arguments are given, builds the fuzzers with clang and runs each for a few
+# seconds (tests/fuzz/README.md says how to fuzz longer).
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/deps.sh
@@ -9,5 +11,17 @@ if [ ! -f build/test/build.ninja ]; then
 fi
 cmake --build build/test | grep -v '^ninja: no work to do' || true
 cmake --build build/test >/dev/null  # fail here if the build above failed
-cd build/test
-ctest --output-on-failure -j2 "$@"
+status=0
+(cd build/test && ctest --output-on-failure -j2 "$@") || status=$?
+
+if [ $# -eq 0 ]; then
+  if [ ! -f build/fuzz/build.ninja ]; then
+    CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" -DKELPIE_TESTS=ON -DKELPIE_SANITIZE=ON \
+      -DKELPIE_FUZZ=ON >/dev/null
+  fi
+  cmake --build build/fuzz --target kelpie_fuzzers | grep -v '^ninja: no work to do' || true
+  cmake --build build/fuzz --target kelpie_fuzzers >/dev/null
+  (cd build/fuzz && ctest --output-on-failure -j2 -L '^fuzz$') || status=$?
+fi
+exit $status
