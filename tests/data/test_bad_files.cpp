@@ -101,6 +101,7 @@ struct CutRosterRow {
   std::string bytes;
   std::function<void(Rig&)> rewrite;
 };
+void PrintTo(const CutRosterRow& r, std::ostream* os) { *os << r.name; }
 class CutRoster : public ::testing::TestWithParam<CutRosterRow> {};
 
 const Lines kK1abc{"K1ABC", "BOB", "FN20", "1/1/2021", "2/2/2022", "-"};
