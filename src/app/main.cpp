@@ -50,7 +50,8 @@ int main(int argc, char** argv) {
   kelpie::QtLauncher launcher;
   kelpie::QtHelpViewer help;
   kelpie::Session* sessionPtr = nullptr;
-  kelpie::QtPrinter printer([&] { return sessionPtr ? sessionPtr->logFolder.string() : std::string(); });
+  kelpie::QtPrinter printer(
+      [&] { return sessionPtr ? sessionPtr->logFolder.string() : std::string(); });
   kelpie::Platform platform{dialogs, clock, events, launcher, printer, help};
   kelpie::Session session(platform, folder.toLocal8Bit().toStdString());
   sessionPtr = &session;
@@ -59,6 +60,8 @@ int main(int argc, char** argv) {
   dialogs.parent = [&]() -> QWidget* { return window.isVisible() ? &window : nullptr; };
   events.render = [&] { window.render(); };
   window.restorePlacement();
+  QObject::connect(&window, &kelpie::MainWindow::finished, &app, &QCoreApplication::quit,
+                   Qt::QueuedConnection);
 
   if (!session.Form_Load()) return 0;  // the restart question was refused
   window.render();

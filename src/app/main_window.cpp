@@ -315,7 +315,6 @@ void MainWindow::handleRequests() {
     s_.view.quitRequested = false;
     quitting_ = true;
     close();
-    QCoreApplication::exit(0);
     return;
   }
   if (s_.view.closeRequested) {
@@ -430,7 +429,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   QSettings settings("Kelpie", "Kelpie");
   settings.setValue("window/geometry", saveGeometry());
   event->accept();
-  QCoreApplication::exit(0);
+  // The question's own event loop may have handled the window's state; leave no doubt.
+  hide();
+  emit finished();
 }
 
 void MainWindow::restorePlacement() {

@@ -49,6 +49,10 @@ class MainWindow : public QMainWindow {
   // Restores the size and place kept at the last close.
   void restorePlacement();
 
+ signals:
+  // The window has closed for good: the program ends (other windows included).
+  void finished();
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;

@@ -6,14 +6,13 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QUrl>
 
+#include "platform/qt/qt_log_chooser.h"
 #include "platform/qt/text1252.h"
 
 namespace kelpie {
-
-// The log file chooser lives with the report commands.
-std::string chooseLogFileQt(QWidget* parent, const std::string& title, const std::string& folder);
 
 namespace {
 QString boxTitle(const std::string& title) {
