@@ -71,8 +71,10 @@ bool Session::Form_Load() {
                               ".\r\n\r\nThe check-ins are kept in memory; each save tries again.",
                           " Log file", Buttons::OK, Answer::OK);
   }
-  std::error_code ec;  // a name whose status cannot be read is no log to re-start
-  if (!isEmptyFile(log) && fs::exists(log, ec)) {
+  // Only a file can be re-started: not a folder of that name, nor a name whose status cannot
+  // be read.
+  std::error_code ec;
+  if (!isEmptyFile(log) && fs::is_regular_file(log, ec)) {
     if (ui.dialogs.messageBox(restartText, restartTitle, Buttons::OKCancel, Answer::OK) ==
         Answer::Cancel) {
       doEvents();

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <functional>
+#include <map>
+#include <tuple>
 
 #include "data/checkin_log.h"
 #include "data/roster.h"
@@ -206,6 +208,240 @@ INSTANTIATE_TEST_SUITE_P(Kinds, UnreadableRoster,
                            return "";
                          });
 
+struct CutLogRow {
+  const char* name;
+  Lines lines;  // today's log as found, cut inside its last record
+};
+void PrintTo(const CutLogRow& r, std::ostream* os) { *os << r.name; }
+class CutLog : public ::testing::TestWithParam<CutLogRow> {};
+
+// The re-start keeps the fields of the cut record that were read; the next save completes the
+// record with empty fields, so every line of the old file is still there, in its place.
+TEST_P(CutLog, ReloadKeepsTheFieldsReadSoFarAndTheSaveLosesNoLine) {
+  Rig rig;
+  rig.writeRoster({});
+  rig.writeSettings();
+  const Lines& cut = GetParam().lines;
+  rig.write("120526F.ILE", cut);
+  rig.dialogs.messageAnswers = {Answer::OK};  // re-start the existing log
+  ASSERT_TRUE(rig.session.Form_Load());
+  const int records = static_cast<int>((cut.size() + 2) / 3);
+  ASSERT_EQ(rig.session.checkIns.count, records);
+  for (size_t i = 0; i < cut.size(); ++i)
+    EXPECT_EQ(rig.session.checkIns.field(static_cast<int>(i / 3 + 1), static_cast<int>(i % 3 + 1)),
+              cut[i]);
+  rig.enter("W3NEW");
+  Lines expected = cut;
+  expected.resize(static_cast<size_t>(records) * 3);
+  expected.insert(expected.end(), {"W3NEW", "", ""});
+  EXPECT_EQ(rig.read("120526F.ILE"), joinCrLf(expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, CutLog,
+    ::testing::Values(CutLogRow{"CallsignOnly", {"K1ABC", "BOB", "FN20", "N2XYZ"}},
+                      CutLogRow{"CallsignAndName", {"K1ABC", "BOB", "FN20", "N2XYZ", "AL"}},
+                      CutLogRow{"OneFieldInAll", {"K1ABC"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- the station files -----------------------------------------------------------------------
+
+std::string gridText(std::string grid) {
+  double d = 0;
+  calcBeamHeading(grid, d, "FN20XA", "Miles");
+  return grid;
+}
+
+// A rig started over the given station files, with no roster stations.
+struct Net {
+  Net(const std::map<std::string, std::string>& files) {
+    rig.writeRoster({});
+    rig.writeSettings();
+    for (const auto& [name, bytes] : files) rig.writeBytes(name, bytes);
+    started = rig.session.Form_Load();
+  }
+  const CheckInRow& row(int i) { return rig.session.checkIns.row(i); }
+  Rig rig;
+  bool started = false;
+};
+
+struct ShortClubRow {
+  const char* name;
+  std::string club;  // BURROW.DAT
+  std::string wantName, wantQth;
+};
+void PrintTo(const ShortClubRow& r, std::ostream* os) { *os << r.name; }
+class ShortClubRecord : public ::testing::TestWithParam<ShortClubRow> {};
+
+TEST_P(ShortClubRecord, ChecksTheStationInWithTheFieldsItHas) {
+  Net net({{"BURROW.DAT", GetParam().club}});
+  ASSERT_TRUE(net.started);
+  net.rig.enter("N9X");
+  ASSERT_EQ(net.rig.session.checkIns.count, 1);
+  EXPECT_EQ(net.row(1).f[1], "N9X");
+  EXPECT_EQ(net.row(1).f[2], GetParam().wantName);
+  EXPECT_EQ(net.row(1).f[3], GetParam().wantQth + "  ");
+  EXPECT_EQ(net.rig.session.view.lines.at(0), "1    N9X   " + GetParam().wantName + "   " +
+                                                  GetParam().wantQth +
+                                                  "    First time check-in   12/5/2026");
+  EXPECT_EQ(net.rig.read("120526F.ILE"),
+            "N9X\r\n" + GetParam().wantName + "\r\n" + GetParam().wantQth + "  \r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ShortClubRecord,
+    ::testing::Values(
+        ShortClubRow{"LinesCallsignOnly", "W2CLB\r\nCARL\r\nALBANY\r\nN9X\r\n", "", ""},
+        ShortClubRow{"LinesWithoutQth", "W2CLB\r\nCARL\r\nALBANY\r\nN9X\r\nNED", "NED", ""},
+        ShortClubRow{"QuotedWithoutQth", "\"W2CLB\",\"CARL\",\"ALBANY\"\r\n\"N9X\",\"NED\"\r\n",
+                     "NED", ""},
+        ShortClubRow{"QuotedCallsignOnly", "\"W2CLB\",\"CARL\",\"ALBANY\"\r\n\"N9X\"", "", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct NameListRow {
+  const char* name;
+  std::string names;  // ck2list.dat
+  std::string want;
+};
+void PrintTo(const NameListRow& r, std::ostream* os) { *os << r.name; }
+class ShortNameLine : public ::testing::TestWithParam<NameListRow> {};
+
+TEST_P(ShortNameLine, GivesAnEmptyNameOrIsPassedOver) {
+  Net net({{"ck2list.dat", GetParam().names}});
+  ASSERT_TRUE(net.started);
+  net.rig.enter("K1AB");
+  ASSERT_EQ(net.rig.session.checkIns.count, 1);
+  EXPECT_EQ(net.row(1).f[2], GetParam().want);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ShortNameLine,
+    ::testing::Values(
+        NameListRow{"MatchingShortLineGivesEmptyName", "N9\r\nK1AB\r\nK1AB   BOB", ""},
+        NameListRow{"ShorterLinesArePassedOver", "\r\nK\r\nK1A\r\nK1AB   BOB", "BOB"},
+        NameListRow{"SpacesOnlyTrimmed", std::string("K1AB\0\0\0X\r\nK1AB   BOB", 20), "BOB"},
+        NameListRow{"LastLineWithoutLineEnd", "K1A   X\r\nK1AB", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct AdifRow {
+  const char* name;
+  Lines adif;
+  std::string wantGrid;  // the grid square the lookup should take, or empty
+};
+void PrintTo(const AdifRow& r, std::ostream* os) { *os << r.name; }
+class AdifLength : public ::testing::TestWithParam<AdifRow> {};
+
+TEST_P(AdifLength, ThatIsNoDigitPassesTheLineOver) {
+  Net net({{"vhf4k.adi", joinCrLf(GetParam().adif)}});
+  ASSERT_TRUE(net.started);
+  net.rig.enter("K1AB");
+  ASSERT_EQ(net.rig.session.checkIns.count, 1);
+  const std::string want = GetParam().wantGrid.empty() ? "" : gridText(GetParam().wantGrid);
+  EXPECT_EQ(net.row(1).f[6], want);
+  EXPECT_EQ(net.row(1).f[3], want);
+  EXPECT_TRUE(net.rig.dialogs.messages().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, AdifLength,
+    ::testing::Values(AdifRow{"Letter",
+                              {"<CALL:4>K1AB, <GRIDSQUARE:X>FN31",
+                               "<CALL:4>K1AB, <GRIDSQUARE:4>FN32"},
+                              "FN32"},
+                      AdifRow{"Nul",
+                              {std::string("<CALL:4>K1AB, <GRIDSQUARE:\0>FN31", 32),
+                               "<CALL:4>K1AB, <GRIDSQUARE:4>FN32"},
+                              "FN32"},
+                      AdifRow{"TagCutAtTheLineEnd",
+                              {"<CALL:4>K1AB, <GRIDSQUARE:", "<CALL:4>K1AB, <GRIDSQUARE:4>FN32"},
+                              "FN32"},
+                      AdifRow{"NoUsableLine",
+                              {"<CALL:4>K1AB, <GRIDSQUARE:->FN31", "<CALL:4>K1AB, <GRIDSQUARE:"},
+                              ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- files that are missing, unreadable, or a folder ---------------------------------------
+
+enum class Unusable { Missing, Folder, SymlinkLoop, NoPermission };
+
+struct StationFileRow {
+  const char* file;
+  std::string wantName, wantQth;  // what the check-in gets from the files still usable
+};
+
+std::string unusableName(
+    const ::testing::TestParamInfo<std::tuple<StationFileRow, Unusable>>& info) {
+  static const char* const kinds[] = {"Missing", "Folder", "SymlinkLoop", "NoPermission"};
+  const std::string file = std::get<0>(info.param).file;
+  return file.substr(0, file.find('.')) + "_" + kinds[static_cast<int>(std::get<1>(info.param))];
+}
+
+class UnusableStationFile : public ::testing::TestWithParam<std::tuple<StationFileRow, Unusable>> {
+};
+
+// The station files go bad while the net runs (the files are read afresh at every check-in):
+// the lookup goes on with what it still has.
+TEST_P(UnusableStationFile, LookupGoesOnWithoutIt) {
+  const auto& [row, how] = GetParam();
+  Net net({{"BURROW.DAT", "W2CLB\r\nCARL\r\nALBANY NY\r\n"},
+           {"ck2list.dat", "W2CLB  CARLOS\r\n"},
+           {"vhf4k.adi", "<CALL:5>W2CLB, <GRIDSQUARE:4>FN32 <EOR>\r\n"}});
+  ASSERT_TRUE(net.started);
+  switch (how) {
+    case Unusable::Missing:
+      fs::remove(net.rig.folder / row.file);
+      break;
+    case Unusable::Folder:
+      makeUnreadable(net.rig, row.file, Unreadable::Folder);
+      break;
+    case Unusable::SymlinkLoop:
+      makeUnreadable(net.rig, row.file, Unreadable::SymlinkLoop);
+      break;
+    case Unusable::NoPermission:
+      if (!makeUnreadable(net.rig, row.file, Unreadable::NoPermission))
+        GTEST_SKIP() << "root reads any file";
+      break;
+  }
+  net.rig.enter("W2CLB");
+  ASSERT_EQ(net.rig.session.checkIns.count, 1);
+  EXPECT_EQ(net.row(1).f[1], "W2CLB");
+  EXPECT_EQ(net.row(1).f[2], row.wantName);
+  EXPECT_EQ(net.row(1).f[3], row.wantQth);
+  EXPECT_EQ(net.row(1).f[4], "  First time check-in");
+  EXPECT_TRUE(net.rig.dialogs.messages().empty());
+  EXPECT_EQ(net.rig.read("120526F.ILE"),
+            "W2CLB\r\n" + row.wantName + "\r\n" + row.wantQth + "\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, UnusableStationFile,
+    ::testing::Combine(::testing::Values(StationFileRow{"BURROW.DAT", "CARLOS", gridText("FN32")},
+                                         StationFileRow{"ck2list.dat", "CARL",
+                                                        "ALBANY NY  " + gridText("FN32")},
+                                         StationFileRow{"vhf4k.adi", "CARLOS", "ALBANY NY  "}),
+                       ::testing::Values(Unusable::Missing, Unusable::Folder, Unusable::SymlinkLoop,
+                                         Unusable::NoPermission)),
+    unusableName);
+
+// A folder named like the settings file: the start asks for the grid, as for a first run, and
+// the save at exit is reported instead of lost silently.
+TEST(UnusableSettings, FolderInItsPlaceIsAskedAroundAndReportedAtExit) {
+  Rig rig;
+  rig.writeRoster({});
+  fs::create_directory(rig.folder / "Kelpie_Control.ini");
+  rig.dialogs.inputAnswers = {"fn20xa"};
+  ASSERT_TRUE(rig.session.Form_Load());
+  EXPECT_EQ(rig.session.settings.netControlGrid, "FN20XA");
+  rig.enter("K1ABC");
+  EXPECT_EQ(rig.read("120526F.ILE"), "K1ABC\r\n\r\n\r\n");
+  rig.session.mExit_Click();
+  const auto told = boxesTitled(rig.dialogs, " File not saved");
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_TRUE(mentions(told[0], pathText(rig.folder / "Kelpie_Control.ini")));
+  EXPECT_TRUE(fs::is_directory(rig.folder / "Kelpie_Control.ini"));
+  EXPECT_NE(rig.read("NETCONT.ROL").find("K1ABC\r\n"), std::string::npos);
+}
+
 // ---- today's log -----------------------------------------------------------------------------
 
 // A name whose status cannot even be asked for (here a link to itself) must not stop the
@@ -220,6 +456,32 @@ TEST(UnreadableLog, TodaysLogThatCannotBeLookedAtDoesNotStopTheStart) {
   ASSERT_TRUE(started);
   rig.enter("K1ABC");
   EXPECT_EQ(rig.read("120526F.ILE"), "K1ABC\r\n\r\n\r\n");
+}
+
+// A folder named like today's log: Kelpie says it cannot create the log, asks no re-start
+// question about it, and keeps the check-ins in memory with a message at every save.
+TEST(UnusableLog, FolderInItsPlaceKeepsTheCheckInsInMemory) {
+  Rig rig;
+  rig.writeSettings();
+  rig.writeRoster({});
+  fs::create_directory(rig.folder / "120526F.ILE");
+  ASSERT_TRUE(rig.session.Form_Load());
+  const auto cannot = boxesTitled(rig.dialogs, " Log file");
+  ASSERT_EQ(cannot.size(), 1u);
+  EXPECT_TRUE(mentions(cannot[0], pathText(rig.folder / "120526F.ILE")));
+  EXPECT_TRUE(boxesTitled(rig.dialogs, " Re-start with 120526F.ILE").empty());
+  rig.enter("K1ABC");
+  rig.enter("N2XYZ");
+  EXPECT_EQ(rig.session.checkIns.count, 2);
+  const auto notSaved = boxesTitled(rig.dialogs, " File not saved");
+  ASSERT_EQ(notSaved.size(), 2u);
+  EXPECT_TRUE(mentions(notSaved[1], pathText(rig.folder / "120526F.ILE")));
+  EXPECT_TRUE(mentions(notSaved[1], "still in memory"));
+  // The day's stations still reach the roster.
+  rig.session.mExit_Click();
+  const RosterParse roster = parseRoster(splitLines(rig.read("NETCONT.ROL")));
+  ASSERT_EQ(roster.roster.count(), 3);
+  EXPECT_EQ(roster.roster.row(3).callSign, "N2XYZ");
 }
 
 }  // namespace
