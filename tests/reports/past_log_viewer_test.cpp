@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "report_fixture.h"
-#include "reports/report_log.h"
 #include "reports/reports.h"
 
 namespace kelpie::test {
@@ -105,24 +104,10 @@ INSTANTIATE_TEST_SUITE_P(Rows, ViewerChosenPath,
                                            ChosenRow{"OtherFolder", "/somewhere/else/032515F.ILE"},
                                            ChosenRow{"WindowsPath", "C:\\Net\\Old\\032515F.ILE"},
                                            ChosenRow{"DriveRoot", "D:\\032515F.ILE"},
+                                           ChosenRow{"MixedSeparators", "C:\\a/b\\032515F.ILE"},
                                            ChosenRow{"BareName", "032515F.ILE"},
                                            ChosenRow{"OtherLetterCase", "/elsewhere/032515f.ile"}),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST(ChosenName, TextAfterTheLastSeparator) {
-  EXPECT_EQ(nameOfChosenPath("/home/net/logs/032515F.ILE"), "032515F.ILE");
-  EXPECT_EQ(nameOfChosenPath("C:\\032515F.ILE"), "032515F.ILE");
-  EXPECT_EQ(nameOfChosenPath("C:\\a/b\\c.ile"), "c.ile");
-  EXPECT_EQ(nameOfChosenPath("032515F.ILE"), "032515F.ILE");
-}
-
-TEST_F(ReportTest, ChooseLogGivesTheNameOrNothing) {
-  rig.dialogs.chooserAnswers.push_back(logPath("120526F.ILE"));
-  EXPECT_EQ(chooseLog(s(), "T"), "120526F.ILE");
-  EXPECT_EQ(chooseLog(s(), "T"), "");
-  ASSERT_EQ(rig.dialogs.shown.size(), 2u);
-  EXPECT_EQ(rig.dialogs.shown[0].title, "T");
-}
 
 TEST_F(ReportTest, ViewerOfAMissingLogSaysSoAndStaysAtTheNet) {
   rig.dialogs.chooserAnswers.push_back("/elsewhere/010101F.ILE");

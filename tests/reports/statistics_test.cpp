@@ -1,6 +1,5 @@
 // Check-in statistics over the stored logs: the heading's year, the counting, the merge across
 // a callsign change and the choice of the best station.
-#include "reports/statistics.h"
 
 #include <gtest/gtest.h>
 
@@ -105,14 +104,6 @@ TEST_F(StatisticsTest, OldCallAloneIsCountedOnItsOwn) {
   EXPECT_EQ(allTime()[3], "  W1OLD   2");
 }
 
-TEST_F(StatisticsTest, OldCallKeepsItsOwnCountAfterTheMerge) {
-  rig.writeRoster({{"K1NEW", "Ned", "Here", "1/1/2020", "2/2/2026", "W1OLD"}});
-  ASSERT_TRUE(rig.start());
-  // W1OLD 3 and K1NEW 1: the new call shows 4, the old call's row still holds 3 and does not win.
-  log("010125F.ILE", {"W1OLD", "W1OLD", "W1OLD", "K1NEW"});
-  EXPECT_EQ(allTime()[3], "  K1NEW (ex: W1OLD)   4");
-}
-
 TEST_F(StatisticsTest, StationWhoseOldCallIsItsOwnIsNotDoubled) {
   rig.writeRoster({{"K1ZZ", "Zed", "Here", "1/1/2020", "2/2/2026", "K1ZZ"}});
   ASSERT_TRUE(rig.start());
@@ -192,14 +183,6 @@ TEST_F(StatisticsTest, LeavesTheNetAlone) {
   EXPECT_EQ(s().checkIns.count, 1);
   EXPECT_EQ(rig.read("120526F.ILE"), todayLog);
   EXPECT_EQ(s().view.lines[3], "  W1AW   1");  // today's log counts as a stored log
-}
-
-TEST(LogYear, TwoCharactersBeforeTheLastFive) {
-  EXPECT_EQ(logYearText("120526F.ILE"), "26");
-  EXPECT_EQ(logYearText("1205xyF.ile"), "xy");
-  EXPECT_EQ(logYearText("6F.ILE"), "6");
-  EXPECT_EQ(logYearText("F.ILE"), "");
-  EXPECT_EQ(logYearText(".ile"), "");
 }
 
 }  // namespace
