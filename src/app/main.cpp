@@ -6,6 +6,7 @@
 
 #include "app/app_folder.h"
 #include "app/main_window.h"
+#include "data/flusher.h"
 #include "platform/qt/qt_help_viewer.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_printer.h"
@@ -66,5 +67,7 @@ int main(int argc, char** argv) {
   if (!session.Form_Load()) return 0;  // the restart question was refused
   window.render();
   window.show();
-  return QApplication::exec();
+  const int code = QApplication::exec();
+  kelpie::waitForFlushes();  // every file on the disk before the program ends
+  return code;
 }

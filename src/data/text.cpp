@@ -1,5 +1,7 @@
 #include "data/text.h"
 
+#include "data/flusher.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -115,7 +117,7 @@ bool writeBytesAtomic(const fs::path& path, std::string_view bytes, std::string*
     ::umask(mask);
     ::fchmod(fd, 0666 & ~mask);
   }
-  if (::fsync(fd) != 0 || ::close(fd) != 0) {
+  if (::close(fd) != 0) {
     const std::string why = std::strerror(errno);
     ::unlink(tmp.c_str());
     return fail(why);
@@ -125,12 +127,8 @@ bool writeBytesAtomic(const fs::path& path, std::string_view bytes, std::string*
     ::unlink(tmp.c_str());
     return fail(why);
   }
-  // Make the rename itself durable.
-  const int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dfd >= 0) {
-    ::fsync(dfd);
-    ::close(dfd);
-  }
+  // The new file is whole from here on, whatever happens to Kelpie; the disk gets it shortly.
+  flushInBackground(path);
   return true;
 }
 

@@ -21,14 +21,21 @@ Lines splitLines(std::string_view data);
 // Calls f(line) for each line of data (CR LF, LF or CR ends) until f returns false.
 template <class F>
 void forEachLine(std::string_view data, F&& f) {
-  size_t start = 0;
   const size_t n = data.size();
+  // The next CR and the next LF are each found with a fast byte search and kept until passed.
+  auto next = [&](char c, size_t from) {
+    const size_t i = data.find(c, from);
+    return i == std::string_view::npos ? n : i;
+  };
+  size_t start = 0;
+  size_t cr = next('\r', 0), lf = next('\n', 0);
   while (start < n) {
-    size_t i = data.find_first_of("\r\n", start);
-    if (i == std::string_view::npos) i = n;
-    if (!f(data.substr(start, i - start))) return;
-    if (i < n && data[i] == '\r' && i + 1 < n && data[i + 1] == '\n') ++i;
-    start = i + 1;
+    if (cr < start) cr = next('\r', start);
+    if (lf < start) lf = next('\n', start);
+    size_t end = cr < lf ? cr : lf;
+    if (!f(data.substr(start, end - start))) return;
+    if (end < n && data[end] == '\r' && end + 1 < n && data[end + 1] == '\n') ++end;
+    start = end + 1;
   }
 }
 

@@ -1,4 +1,6 @@
 // Turns a callsign typed on the entry line into today's check-in: roster, club list, nowhere.
+#include <array>
+
 #include "data/quoted.h"
 #include "geo/adif.h"
 #include "net/session.h"
@@ -85,24 +87,43 @@ void Session::getStationInfo(std::string& result) {
   {
     std::string data;
     readBytes(clubFile, data);
-    const Lines lines = splitLines(data);
-    const std::vector<std::string> values = isQuotedForm(lines) ? quotedValues(lines) : lines;
-    for (size_t i = 0; i < values.size(); i += 3) {
-      if (values[i] != call) continue;
-      const std::string name = i + 1 < values.size() ? values[i + 1] : std::string();
-      const std::string qth = i + 2 < values.size() ? values[i + 2] : std::string();
+    // The club list's record holding the callsign: three values, in either form.
+    std::array<std::string, 3> rec;
+    bool quoted = false;
+    forEachLine(data, [&](std::string_view line) {
+      quoted = !line.empty() && line[0] == '"';
+      return !quoted;
+    });
+    if (quoted) {
+      const std::vector<std::string> values = quotedValues(splitLines(data));
+      for (size_t i = 0; i < values.size() && !clubFound; i += 3) {
+        if (values[i] != call) continue;
+        clubFound = true;
+        for (size_t f = 0; f < 3; ++f) rec[f] = i + f < values.size() ? values[i + f] : "";
+      }
+    } else {
+      size_t lineNo = 0;
+      forEachLine(data, [&](std::string_view line) {
+        const size_t f = lineNo++ % 3;
+        if (f == 0) {
+          if (clubFound) return false;
+          clubFound = line == call;
+        }
+        if (clubFound) rec[f] = std::string(line);
+        return true;
+      });
+    }
+    if (clubFound) {
       CheckInRow& row = takeRow();
       grid = gridLookup(*this, call);
       row.f[6] = grid;
-      view.lines.push_back(N + mid + values[i] + "   " + name + "   " + qth + "  " + grid +
+      view.lines.push_back(N + mid + rec[0] + "   " + rec[1] + "   " + rec[2] + "  " + grid +
                            "  First time check-in   " + D);
-      row.f[1] = values[i];
-      row.f[2] = name;
-      row.f[3] = qth + "  " + grid;
+      row.f[1] = rec[0];
+      row.f[2] = rec[1];
+      row.f[3] = rec[2] + "  " + grid;
       row.f[4] = "  First time check-in";
       row.f[5] = D;
-      clubFound = true;
-      break;
     }
   }
   if (!clubFound) {
