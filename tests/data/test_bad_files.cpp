@@ -360,6 +360,169 @@ INSTANTIATE_TEST_SUITE_P(
                               ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// ---- very long lines, very many lines, every byte value --------------------------------------
+
+constexpr size_t kMegabyte = size_t{1} << 20;
+
+// A megabyte of text with a few odd bytes in it, so a cut or a change anywhere shows.
+std::string megabyte(char fill) {
+  std::string s(kMegabyte, fill);
+  s[0] = '<';
+  s[kMegabyte / 2] = '\xB0';
+  s.back() = '>';
+  return s;
+}
+
+TEST(HugeLines, RosterFieldsOfAMegabyteAreCheckedInAndWrittenBackWhole) {
+  Rig rig;
+  rig.writeSettings();
+  const std::string name = megabyte('n'), qth = megabyte('q');
+  rig.writeRoster({{"K1ABC", name, qth, "1/1/2021", "2/2/2022", "-"}});
+  ASSERT_TRUE(rig.start());
+  rig.enter("K1ABC");
+  ASSERT_EQ(rig.session.checkIns.count, 1);
+  EXPECT_EQ(rig.session.checkIns.field(1, 2), name);
+  EXPECT_EQ(rig.read("120526F.ILE"), "K1ABC\r\n" + name + "\r\n" + qth + "\r\n");
+  rig.session.mExit_Click();
+  EXPECT_EQ(rig.read("NETCONT.ROL"),
+            joinCrLf(concat(kHeader, {"K1ABC", name, qth, "1/1/2021", "12/5/2026", "-"})));
+}
+
+TEST(HugeLines, StationFileLinesOfAMegabyteAreReadWhole) {
+  const std::string junk = megabyte('j'), clubName = megabyte('c'), listName = megabyte('l');
+  Net net({{"BURROW.DAT", joinCrLf({junk, junk, junk, "W2CLB", clubName, "ALBANY NY"})},
+           {"ck2list.dat", joinCrLf({junk, "N9NAM  " + listName})},
+           {"vhf4k.adi", joinCrLf({"<GRIDSQUARE:4>AA00 " + junk,
+                                   "<CALL:5>N9NAM, " + junk + "<GRIDSQUARE:4>FN32"})}});
+  ASSERT_TRUE(net.started);
+  net.rig.enter("W2CLB");
+  net.rig.enter("N9NAM");
+  ASSERT_EQ(net.rig.session.checkIns.count, 2);
+  EXPECT_EQ(net.row(1).f[2], clubName);
+  EXPECT_EQ(net.row(2).f[2], listName);
+  EXPECT_EQ(net.row(2).f[6], gridText("FN32"));
+}
+
+TEST(HugeLines, SettingsValueOfAMegabyteIsKept) {
+  Rig rig;
+  rig.writeRoster({});
+  NetSettings s;
+  s.netBand = megabyte('b');
+  s.netControlGrid = "FN20XA";
+  rig.write("Kelpie_Control.ini", settingsFileLines(s));
+  ASSERT_TRUE(rig.start());
+  EXPECT_EQ(rig.session.settings.netBand, s.netBand);
+  rig.session.mExit_Click();
+  EXPECT_NE(rig.read("Kelpie_Control.ini").find("[Band for this Net]\r\n" + s.netBand + "\r\n"),
+            std::string::npos);
+}
+
+TEST(HugeLines, TodaysLogRecordOfAMegabyteIsReloadedAndSavedWhole) {
+  Rig rig;
+  rig.writeRoster({});
+  rig.writeSettings();
+  const Lines log{"K1ABC", megabyte('n'), megabyte('q')};
+  rig.write("120526F.ILE", log);
+  rig.dialogs.messageAnswers = {Answer::OK};
+  ASSERT_TRUE(rig.session.Form_Load());
+  rig.enter("N2XYZ");
+  EXPECT_EQ(rig.read("120526F.ILE"), joinCrLf(concat(log, {"N2XYZ", "", ""})));
+}
+
+constexpr int kMillion = 1000000;
+
+TEST(MillionLines, RosterIsReadWholeAndItsLastStationFound) {
+  Rig rig;
+  rig.writeSettings();
+  const int stations = kMillion / 6;
+  std::string roster = joinCrLf(kHeader);
+  for (int i = 0; i < stations; ++i)
+    roster += "K" + toDec(i) + "\r\nN\r\nQ\r\n1/1/2021\r\n2/2/2022\r\n-\r\n";
+  rig.writeBytes("NETCONT.ROL", roster);
+  ASSERT_TRUE(rig.start());
+  ASSERT_EQ(rig.session.roster.count(), stations + 1);
+  const std::string last = "K" + toDec(stations - 1);
+  rig.enter(last);
+  EXPECT_EQ(rig.session.checkIns.field(1, 4), "1/1/2021");  // found in the roster
+  rig.session.mExit_Click();
+  const size_t dates = roster.rfind("2/2/2022");
+  roster.replace(dates, 8, "12/5/2026");
+  EXPECT_EQ(rig.read("NETCONT.ROL"), roster);
+}
+
+TEST(MillionLines, StationFilesFindTheirLastLine) {
+  std::string club, names, adif;
+  for (int i = 0; i < kMillion / 3; ++i) club += "W" + toDec(i) + "\r\nN\r\nQ\r\n";
+  club += "K1AB\r\nCARL\r\nALBANY NY\r\n";
+  for (int i = 0; i < kMillion; ++i) names += "W" + toDec(i) + " x\r\n";
+  names += "K1AB   ALICE\r\n";
+  for (int i = 0; i < kMillion; ++i) adif += "<CALL:4>W" + toDec(i) + ", <GRIDSQUARE:2>AA\r\n";
+  adif += "<CALL:4>K1AB, <GRIDSQUARE:4>FN32\r\n";
+  Net net({{"BURROW.DAT", club}, {"ck2list.dat", names}, {"vhf4k.adi", adif}});
+  ASSERT_TRUE(net.started);
+  net.rig.enter("K1AB");
+  ASSERT_EQ(net.rig.session.checkIns.count, 1);
+  EXPECT_EQ(net.row(1).f[2], "ALICE");
+  EXPECT_EQ(net.row(1).f[3], "ALBANY NY  " + gridText("FN32"));
+}
+
+// Every byte value but the two line ends, in several orders.
+std::string everyByte(int rotate) {
+  std::string s;
+  for (int i = 0; i < 256; ++i) {
+    const char c = static_cast<char>((i + rotate) % 256);
+    if (c != '\r' && c != '\n') s += c;
+  }
+  return s;
+}
+
+TEST(EveryByte, RosterFieldsSurviveStartAndExitByteForByte) {
+  Rig rig;
+  rig.writeSettings();
+  // Starts with "K1" so that it is no old-form line; every byte after.
+  const Lines odd{"K1" + everyByte(0), everyByte(34), everyByte(44),
+                  everyByte(200),      everyByte(1),  std::string("\0-\0", 3)};
+  rig.write("NETCONT.ROL", concat(kHeader, odd));
+  ASSERT_TRUE(rig.start());
+  EXPECT_TRUE(rig.dialogs.messages().empty());
+  ASSERT_EQ(rig.session.roster.count(), 2);
+  rig.enter("N2XYZ");  // so that the exit rewrites the roster
+  rig.session.mExit_Click();
+  EXPECT_EQ(
+      rig.read("NETCONT.ROL"),
+      joinCrLf(concat(concat(kHeader, odd), {"N2XYZ", "-", "-", "12/5/2026", "12/5/2026", "-"})));
+}
+
+TEST(EveryByte, StationFilesGiveTheirBytesUnchangedToTheLogAndTheRoster) {
+  const std::string clubQth = everyByte(7), listName = everyByte(100);
+  Net net({{"BURROW.DAT", joinCrLf({"K1AB", everyByte(3), clubQth})},
+           {"ck2list.dat", joinCrLf({everyByte(9), "K1AB   " + listName})}});
+  ASSERT_TRUE(net.started);
+  net.rig.enter("K1AB");
+  ASSERT_EQ(net.rig.session.checkIns.count, 1);
+  EXPECT_EQ(net.row(1).f[2], listName);
+  EXPECT_EQ(net.row(1).f[3], clubQth + "  ");
+  EXPECT_EQ(net.rig.read("120526F.ILE"), joinCrLf({"K1AB", listName, clubQth + "  "}));
+  net.rig.session.mExit_Click();
+  const RosterParse roster = parseRoster(splitLines(net.rig.read("NETCONT.ROL")));
+  ASSERT_EQ(roster.roster.count(), 2);
+  EXPECT_EQ(roster.roster.row(2).name, listName);
+  EXPECT_EQ(roster.roster.row(2).qth, clubQth + "  ");
+}
+
+TEST(EveryByte, TodaysLogIsReloadedAndSavedByteForByte) {
+  Rig rig;
+  rig.writeRoster({});
+  rig.writeSettings();
+  const Lines log{everyByte(0), everyByte(50), everyByte(150), std::string(3, '\0'), "", ""};
+  rig.write("120526F.ILE", log);
+  rig.dialogs.messageAnswers = {Answer::OK};
+  ASSERT_TRUE(rig.session.Form_Load());
+  ASSERT_EQ(rig.session.checkIns.count, 2);
+  rig.session.saveLogFile();
+  EXPECT_EQ(rig.read("120526F.ILE"), joinCrLf(log));
+}
+
 // ---- files that are missing, unreadable, or a folder ---------------------------------------
 
 enum class Unusable { Missing, Folder, SymlinkLoop, NoPermission };
