@@ -7,6 +7,8 @@
 
 #include "data/checkin_log.h"
 #include "data/roster.h"
+#include "reports/reports.h"
+#include "reports/summary.h"
 #include "support/fake_platform.h"
 
 namespace kelpie::test {
@@ -138,6 +140,57 @@ TEST(WebLookup, CallsignGoesToTheBrowserAsOneArgument) {
   EXPECT_EQ(rig.launcher.started[0].args,
             std::vector<std::string>{"https://www.qrz.com/db/K1$(ID)`ID`;&|>\"X'"});
 }
+
+struct BandRow {
+  const char* name;
+  std::string band;
+};
+void PrintTo(const BandRow& r, std::ostream* os) { *os << r.name; }
+class SummaryBand : public ::testing::TestWithParam<BandRow> {};
+
+// The summary file is named after the band: whatever the band text holds, the file is written
+// inside the log folder, under one plain name.
+TEST_P(SummaryBand, NeverTakesTheSummaryOutOfTheLogFolder) {
+  Rig rig;
+  rig.writeRoster({});
+  const fs::path logs = rig.folder / "logs";
+  fs::create_directories(logs);
+  NetSettings s;
+  s.netControlGrid = "FN20XA";
+  s.logFolder = logs.string();
+  s.netBand = GetParam().band;
+  rig.write("Kelpie_Control.ini", settingsFileLines(s));
+  writeLinesAtomic(logs / "120426F.ILE", {"K1ABC", "BOB", "FN20"});
+  ASSERT_TRUE(rig.start());
+  const auto outside = folderListing(rig.folder.path());
+  const auto inside = folderListing(logs);
+
+  rig.dialogs.chooserAnswers = {(logs / "120426F.ILE").string()};
+  mwriteLogFile_Click(rig.session);
+
+  EXPECT_EQ(folderListing(rig.folder.path()), outside);
+  std::set<std::string> added;
+  for (const auto& n : folderListing(logs))
+    if (!inside.count(n)) added.insert(n);
+  ASSERT_EQ(added.size(), 1u);
+  const std::string name = *added.begin();
+  EXPECT_EQ(name, summaryFileName(GetParam().band));
+  EXPECT_EQ(name.find_first_of(std::string("/\\\0", 3)), std::string::npos) << name;
+  EXPECT_TRUE(fs::is_regular_file(logs / name));
+  // The band stands unchanged in the summary's title line.
+  std::string text;
+  ASSERT_TRUE(readBytes(logs / name, text));
+  EXPECT_EQ(text.rfind(GetParam().band + " Check-ins for 12-04-26\r\n", 0), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SummaryBand,
+    ::testing::Values(BandRow{"ParentFolders", "../../x/y"}, BandRow{"Backslashes", "..\\..\\x"},
+                      BandRow{"DotsOnly", ".."}, BandRow{"AbsolutePath", "/tmp/x"},
+                      BandRow{"NulThenPath", std::string("2 m\0/../../x", 12)},
+                      BandRow{"WindowsForbidden", "2m:*?\"<>|"}, BandRow{"Empty", ""},
+                      BandRow{"Windows1252", "2 m \xb0\xe9"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace kelpie::test
