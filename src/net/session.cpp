@@ -81,10 +81,12 @@ void Session::focusEntry() {
   if (view.entryEnabled) ++view.focusEntryRequests;
 }
 
-void Session::reportWriteFailure(const fs::path& path, const std::string& error) {
+void Session::reportWriteFailure(const fs::path& path, const std::string& error,
+                                 bool savedAgainLater) {
   ui.dialogs.messageBox("Kelpie could not write " + pathText(path) + " (" + error +
-                            ").\r\n\r\nThe data is still in memory; Kelpie tries again at the "
-                            "next save.",
+                            ").\r\n\r\nThe data is still in memory" +
+                            (savedAgainLater ? "; Kelpie tries again at the next save."
+                                             : "; run the command again to write the file."),
                         " File not saved", Buttons::OK, Answer::OK);
 }
 

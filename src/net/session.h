@@ -116,8 +116,10 @@ class Session {
   fs::path rosterPath() const { return findFileCI(appFolder, kRosterFileName); }
   fs::path todayLogPath() const { return findFileCI(logFolder, todayLogName); }
   fs::path appFile(const std::string& name) const { return findFileCI(appFolder, name); }
-  // Tells the operator a save failed; nothing in memory is lost and the next save tries again.
-  void reportWriteFailure(const fs::path& path, const std::string& error);
+  // Tells the operator a save failed; nothing in memory is lost and, for the files Kelpie keeps
+  // up to date, the next save tries again.
+  void reportWriteFailure(const fs::path& path, const std::string& error,
+                          bool savedAgainLater = true);
   bool writeFile(const fs::path& path, const Lines& lines);
 
   // ---- stored data ------------------------------------------------------------------------

@@ -56,6 +56,8 @@ class Launcher {
 class Printer {
  public:
   virtual ~Printer() = default;
+  // Names the next document after the command that prints it (a PDF file takes this name).
+  virtual void setJobName(const std::string& /*name*/) {}
   virtual void setFont(const std::string& name, int pointSize, bool bold, bool italic,
                        bool underline) = 0;
   virtual void printLine(const std::string& text) = 0;

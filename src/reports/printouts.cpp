@@ -11,7 +11,8 @@ namespace {
 void append(Lines& out, const Lines& more) { out.insert(out.end(), more.begin(), more.end()); }
 
 // Sends the lines as one document and shows where the pages went when that is worth saying.
-bool printDocument(Session& s, const Lines& lines, std::string& note) {
+bool printDocument(Session& s, const char* jobName, const Lines& lines, std::string& note) {
+  s.ui.printer.setJobName(jobName);
   PrintFontSize12(s.ui.printer);
   for (const std::string& line : lines) s.ui.printer.printLine(line);
   bool ok = true;
@@ -84,7 +85,7 @@ void MPPastLog_Click(Session& s) {
   s.view.lines.clear();
   s.view.selected = -1;
   std::string note;
-  const bool ok = printDocument(s, pastLogPrintLines(pathText(path), log.records), note);
+  const bool ok = printDocument(s, "Print a past check-in log", pastLogPrintLines(pathText(path), log.records), note);
   showPrinterNote(s, ok || !note.empty()
                          ? note
                          : "The printout of " + pathText(path) + " could not be finished.");
@@ -119,7 +120,7 @@ void mPLogMostCheckins_Click(Session& s) {
   std::string note;
   const Lines lines = mostCheckinsPrintLines(
       pathText(best), static_cast<long long>(bestRecords.size()), bestRecords);
-  if (!printDocument(s, lines, note)) {
+  if (!printDocument(s, "Print log with most check-ins", lines, note)) {
     // The printer's own word says more than a hint at the log's format; without one the log
     // being printed is the one named.
     s.ui.dialogs.messageBox(note.empty() ? mostCheckinsFailureText(pathText(best)) : note, "",
@@ -133,7 +134,7 @@ void mPLogMostCheckins_Click(Session& s) {
 
 void mPShortcuts_Click(Session& s) {
   std::string note;
-  const bool ok = printDocument(s, shortcutPrintLines(), note);
+  const bool ok = printDocument(s, "Print Shortcuts", shortcutPrintLines(), note);
   showPrinterNote(s, ok || !note.empty() ? note : "The shortcuts could not be printed.");
   s.doEvents();
 }

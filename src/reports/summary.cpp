@@ -89,7 +89,7 @@ void mwriteLogFile_Click(Session& s) {
   const bool written = writeLinesAtomic(
       out, summaryLines(s.settings.netBand, name, log.records, distances, s.settings.distanceUnit),
       &error);
-  if (!written) s.reportWriteFailure(out, error);
+  if (!written) s.reportWriteFailure(out, error, false);
 
   s.view.label3 = kEntryPrompt;
   s.updateCheckIns();

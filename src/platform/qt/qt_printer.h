@@ -21,7 +21,7 @@ class QtPrinter : public Printer {
 
   // Names the next document (the print job, and the PDF file: name, a space, the date as
   // YYYY-MM-DD, ".pdf"). Until it is set the name is "Kelpie printout".
-  void setJobName(const std::string& name);
+  void setJobName(const std::string& name) override;
   // Always saves a PDF file, even where a printer is set up.
   void setPdfOnly(bool on) { pdfOnly_ = on; }
   // The PDF file the last document went to, or empty text when it went to a printer.
