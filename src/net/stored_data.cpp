@@ -141,8 +141,8 @@ void Session::getPersonalData() {
     }
   }
   for (;;) {
-    const std::string answer = ui.dialogs.inputBox("Enter the callsign for this net:",
-                                                   "Enter your callsign", "urCall");
+    const std::string answer =
+        ui.dialogs.inputBox("Enter the callsign for this net:", "Enter your callsign", "urCall");
     const std::string t = trimSpaces(answer);
     if (!t.empty() && t != "urCall") {
       settings.netControlCall = upper1252(answer);
@@ -217,8 +217,7 @@ void Session::saveNCFileAfterEdit() {
 void Session::backUpNCFile() { writeFile(appFile(kRosterBackupName), rosterLines(roster)); }
 
 void Session::mSaveBU_Click() {
-  ui.dialogs.messageBox("The back-up file will be named NETCONT.BU1", "", Buttons::OK,
-                        Answer::OK);
+  ui.dialogs.messageBox("The back-up file will be named NETCONT.BU1", "", Buttons::OK, Answer::OK);
   backUpNCFile();
 }
 
@@ -229,7 +228,8 @@ void Session::getNumberStations() {
     if (!call.empty()) seen.insert(call);
   }
   view.title = " Kelpie      " + settings.netBand + " net";
-  view.label1 = "Different stations checked-in to date: " + toDec(static_cast<long long>(seen.size()));
+  view.label1 =
+      "Different stations checked-in to date: " + toDec(static_cast<long long>(seen.size()));
 }
 
 // ---- today's log ---------------------------------------------------------------------------
@@ -247,7 +247,13 @@ void Session::saveLogFile() {
 
 void Session::loadExistingLog() {
   checkIns.count = 0;
-  const LogRead r = readLogLineForm(todayLogPath());
+  LogRead r = readLogLineForm(todayLogPath());
+  // A blank line or two after the last record (a hand edit) is no check-in: it would show as
+  // an empty line of the list and reach the roster as a station without a callsign.
+  if (r.cutShort && !r.records.empty()) {
+    const LogRecord& last = r.records.back();
+    if (last.callSign.empty() && last.name.empty() && last.qth.empty()) r.records.pop_back();
+  }
   for (const LogRecord& rec : r.records) {
     ++checkIns.count;
     CheckInRow& row = checkIns.row(checkIns.count);

@@ -244,6 +244,23 @@ INSTANTIATE_TEST_SUITE_P(
                       CutLogRow{"OneFieldInAll", {"K1ABC"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Blank lines after the last record of today's log are no check-in of their own.
+TEST(DamagedLog, BlankLinesAfterTheLastRecordAddNoCheckIn) {
+  for (const std::string tail : {"\r\n", "\r\n\r\n", "\n"}) {
+    Rig rig;
+    rig.writeRoster({});
+    rig.writeSettings();
+    rig.writeBytes("120526F.ILE", "K1ABC\r\nBOB\r\nFN20\r\n" + tail);
+    rig.dialogs.messageAnswers = {Answer::OK};
+    ASSERT_TRUE(rig.session.Form_Load());
+    EXPECT_EQ(rig.session.checkIns.count, 1) << "tail of " << tail.size() << " bytes";
+    EXPECT_EQ(rig.session.view.lines.size(), 1u);
+    EXPECT_EQ(rig.session.view.label2, "Enter Call # 2");
+    rig.session.mExit_Click();
+    EXPECT_EQ(parseRoster(splitLines(rig.read("NETCONT.ROL"))).roster.count(), 2);
+  }
+}
+
 // ---- the station files -----------------------------------------------------------------------
 
 std::string gridText(std::string grid) {
