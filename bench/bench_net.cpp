@@ -18,12 +18,12 @@ namespace {
 std::string call(int i) { return "K" + std::to_string(i % 10) + "R" + std::to_string(100000 + i); }
 
 void writeFolder(const fs::path& dir, bool bigFiles) {
-  Lines roster{"222 MHz", "W1NC", "1/2/2020", "initial check-in date", "last check-in date",
+  Lines roster{"222 MHz",      "W1NC", "1/2/2020", "initial check-in date", "last check-in date",
                "old call sign"};
   for (int i = 0; i < 10000; ++i) {
-    for (const std::string& f : {call(i), std::string("NAME") + std::to_string(i),
-                                 std::string("SOMEWHERE FN20"), std::string("1/1/2020"),
-                                 std::string("2/2/2024"), std::string("-")})
+    for (const std::string& f :
+         {call(i), std::string("NAME") + std::to_string(i), std::string("SOMEWHERE FN20"),
+          std::string("1/1/2020"), std::string("2/2/2024"), std::string("-")})
       roster.push_back(f);
   }
   writeLinesAtomic(dir / "NETCONT.ROL", roster);
@@ -65,8 +65,8 @@ int main(int argc, char** argv) {
       const auto t0 = std::chrono::steady_clock::now();
       Seams seams;
       QtEvents events;
-      Platform platform{seams.dialogs, seams.clock, events, seams.launcher, seams.printer,
-                        seams.help};
+      Platform platform{seams.dialogs,  seams.clock,   events,
+                        seams.launcher, seams.printer, seams.help};
       Session session(platform, dir);
       MainWindow window(session);
       events.render = [&] { window.render(); };
@@ -135,8 +135,8 @@ int main(int argc, char** argv) {
     writeFolder(dir, false);
     Seams seams;
     QtEvents events;
-    Platform platform{seams.dialogs, seams.clock, events, seams.launcher, seams.printer,
-                      seams.help};
+    Platform platform{seams.dialogs,  seams.clock,   events,
+                      seams.launcher, seams.printer, seams.help};
     Session session(platform, dir);
     MainWindow window(session);
     events.render = [&] { window.render(); };

@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
     case kelpie::CommandLine::Refuse:
       std::fputs(kelpie::usageText().toLocal8Bit().constData(), stderr);
       return 2;
-    case kelpie::CommandLine::Run: break;
+    case kelpie::CommandLine::Run:
+      break;
   }
 
   QApplication app(argc, argv);

@@ -32,11 +32,11 @@ struct Place {
 constexpr int kClientWidthTwips = 6744;
 constexpr int kClientHeightTwips = 4824;
 constexpr Place kPlaces[] = {
-    {"Label1", 1335, 75, 4020, 255},      {"Command2", 750, 465, 1785, 345},
-    {"Label2", 2625, 540, 1110, 255},     {"CallSignInput", 3855, 495, 1740, 285},
-    {"CheckIns", 135, 900, 6435, 2928},   {"Label3", 1176, 3936, 4380, 252},
-    {"Ack", 1065, 4320, 1485, 225},       {"Comment", 2700, 4320, 1215, 255},
-    {"CmdExit", 4365, 4260, 1215, 375},   {"File1", 150, 4035, 1410, 648},
+    {"Label1", 1335, 75, 4020, 255},    {"Command2", 750, 465, 1785, 345},
+    {"Label2", 2625, 540, 1110, 255},   {"CallSignInput", 3855, 495, 1740, 285},
+    {"CheckIns", 135, 900, 6435, 2928}, {"Label3", 1176, 3936, 4380, 252},
+    {"Ack", 1065, 4320, 1485, 225},     {"Comment", 2700, 4320, 1215, 255},
+    {"CmdExit", 4365, 4260, 1215, 375}, {"File1", 150, 4035, 1410, 648},
 };
 
 // A label shows a stored "&&" as one "&".
@@ -55,11 +55,15 @@ QString actionText(const std::string& caption) {
 
 int vbKeyCode(const QKeyEvent* e) {
   switch (e->key()) {
-    case Qt::Key_Escape: return kKeyEsc;
-    case Qt::Key_Space: return kKeySpace;
+    case Qt::Key_Escape:
+      return kKeyEsc;
+    case Qt::Key_Space:
+      return kKeySpace;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return kKeyEnter;
-    default: break;
+    case Qt::Key_Enter:
+      return kKeyEnter;
+    default:
+      break;
   }
   if (e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z) return 'A' + (e->key() - Qt::Key_A);
   if (e->key() >= Qt::Key_0 && e->key() <= Qt::Key_9) return '0' + (e->key() - Qt::Key_0);
@@ -191,9 +195,8 @@ void MainWindow::buildControls() {
 
 void MainWindow::buildMenus() {
   QMenu* current = nullptr;
-  const std::map<std::string, char> accessKeys{{"mFile", 'F'},    {"mEdit", 'E'},
-                                               {"mView", 'V'},    {"mainHelp", 'H'},
-                                               {"mOptions", 'O'}, {"mSet", 'S'}};
+  const std::map<std::string, char> accessKeys{{"mFile", 'F'},    {"mEdit", 'E'},    {"mView", 'V'},
+                                               {"mainHelp", 'H'}, {"mOptions", 'O'}, {"mSet", 'S'}};
   for (const auto& [name, item] : initialMenuItems()) {
     const bool topLevel = name == "mFile" || name == "mEdit" || name == "mView" ||
                           name == "mainHelp" || name == "mOptions" || name == "mSet";
@@ -206,9 +209,8 @@ void MainWindow::buildMenus() {
       // Alt and the first letter opens the menu; the caption itself stays as it is.
       auto* sc = new QShortcut(QKeySequence(Qt::ALT | Qt::Key(accessKeys.at(name))), this);
       QMenu* m = current;
-      connect(sc, &QShortcut::activated, this, [this, m] {
-        menuBar()->setActiveAction(m->menuAction());
-      });
+      connect(sc, &QShortcut::activated, this,
+              [this, m] { menuBar()->setActiveAction(m->menuAction()); });
       continue;
     }
     if (name == "mwriteLogFile") {
@@ -286,7 +288,8 @@ void MainWindow::dispatch(const std::string& name) {
   }
   if (name == "mSetBrowserPath") {
     run([this] {
-      showWebPathPicker(this, s_.settings.browserPath, QString::fromStdString(s_.appFolder.string()),
+      showWebPathPicker(this, s_.settings.browserPath,
+                        QString::fromStdString(s_.appFolder.string()),
                         [this] { s_.writeSettings(); });
     });
     return;

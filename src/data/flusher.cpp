@@ -82,7 +82,8 @@ class Flusher {
       ::close(fd);
     }
     const std::string folder = std::filesystem::path(path).parent_path().string();
-    const int dfd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dfd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {
       ::fsync(dfd);
       ::close(dfd);
@@ -100,7 +101,9 @@ class Flusher {
 
 }  // namespace
 
-void flushInBackground(const std::filesystem::path& file) { Flusher::instance().push(file.string()); }
+void flushInBackground(const std::filesystem::path& file) {
+  Flusher::instance().push(file.string());
+}
 
 void waitForFlushes() { Flusher::instance().wait(); }
 

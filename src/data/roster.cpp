@@ -8,12 +8,18 @@ namespace kelpie {
 
 std::string& RosterEntry::field(int i) {
   switch (i) {
-    case 1: return callSign;
-    case 2: return name;
-    case 3: return qth;
-    case 4: return initialCheckInDate;
-    case 5: return lastCheckInDate;
-    case 6: return oldCallSign;
+    case 1:
+      return callSign;
+    case 2:
+      return name;
+    case 3:
+      return qth;
+    case 4:
+      return initialCheckInDate;
+    case 5:
+      return lastCheckInDate;
+    case 6:
+      return oldCallSign;
   }
   throw std::out_of_range("roster field");
 }

@@ -30,11 +30,21 @@ void applySettingsLines(const Lines& lines, NetSettings& s) {
       if (i + 1 >= lines.size()) break;  // a key with no value line keeps the prior value
       const std::string& value = lines[++i];
       switch (which) {
-        case LogFolder: s.logFolder = value; break;
-        case Call: s.netControlCall = value; break;
-        case Band: s.netBand = value; break;
-        case Browser: s.browserPath = value; break;
-        case Grid: s.netControlGrid = value; break;
+        case LogFolder:
+          s.logFolder = value;
+          break;
+        case Call:
+          s.netControlCall = value;
+          break;
+        case Band:
+          s.netBand = value;
+          break;
+        case Browser:
+          s.browserPath = value;
+          break;
+        case Grid:
+          s.netControlGrid = value;
+          break;
         case Unit:
           s.distanceUnit = value;
           if (value == "kM") s.distanceKm = true;

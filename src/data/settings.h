@@ -18,9 +18,9 @@ struct NetSettings {
   std::string browserPath;
   std::string netControlGrid;
   // The Options menu check marks the file also keeps.
-  bool enterModes = false;     // mEnterModes checked (else mACModes)
-  bool spaceBarModes = true;   // mUseSpaceBarModes checked (else mUseNumberModes)
-  bool distanceKm = false;     // mDistanceTypekM checked (else mDistanceTypeMiles)
+  bool enterModes = false;    // mEnterModes checked (else mACModes)
+  bool spaceBarModes = true;  // mUseSpaceBarModes checked (else mUseNumberModes)
+  bool distanceKm = false;    // mDistanceTypekM checked (else mDistanceTypeMiles)
 };
 
 // The defaults set before the file is read: the three menu pairs and the unit.

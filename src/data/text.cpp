@@ -1,7 +1,5 @@
 #include "data/text.h"
 
-#include "data/flusher.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,6 +11,8 @@
 #include <cstring>
 #include <fstream>
 #include <random>
+
+#include "data/flusher.h"
 
 namespace kelpie {
 

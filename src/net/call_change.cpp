@@ -1,10 +1,9 @@
 // The callsign change: a known station's roster record takes its new callsign, keeps the old
 // one as its former callsign, and today's check-in under the new callsign gets its history.
+#include "net/list_lines.h"
 #include "net/session.h"
 
 namespace kelpie {
-
-std::string rosterViewLine(const RosterEntry& e);
 
 namespace {
 const char* const kOldCallLabel = "      the old call";

@@ -27,6 +27,13 @@ void Session::setPrompt() {
 }
 
 void Session::renderCheckInLines(bool ackLayout) {
+  // Once the list shows the check-ins again, the roster view is over, however it ended: a
+  // popup edit must never take a check-in line for a roster row.
+  if (rosterEditMode) {
+    rosterEditMode = false;
+    menu("mnuPopUpUpdateCall").visible = true;
+    menu("mnuPopUpMultiple").visible = true;
+  }
   view.lines.clear();
   view.selected = -1;
   view.lines.reserve(static_cast<size_t>(checkIns.count));

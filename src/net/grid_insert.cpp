@@ -1,11 +1,8 @@
 // Grid insertion from vhf4k.adi into a station's QTH text, and opening the ADIF file itself.
+#include "net/list_lines.h"
 #include "net/session.h"
 
 namespace kelpie {
-
-std::string gridLookup(Session& s, const std::string& callsign);
-int shownCheckInRow(const Session& s);
-int shownRosterRow(const Session& s);
 
 void Session::mnuPopUpInsertGrid_Click() {
   // A past log on show: the popup edits nothing then.

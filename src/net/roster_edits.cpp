@@ -3,15 +3,10 @@
 #include <algorithm>
 #include <optional>
 
+#include "net/list_lines.h"
 #include "net/session.h"
 
 namespace kelpie {
-
-// Shared with the callsign change and grid insertion.
-std::string rosterViewLine(const RosterEntry& e);
-std::string callsignOfListLine(std::string_view line, bool rosterView);
-int shownCheckInRow(const Session& s);
-int shownRosterRow(const Session& s);
 
 namespace {
 // The value and at least one space after it: a value that fills or overflows its column would

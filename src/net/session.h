@@ -53,7 +53,7 @@ struct MainView {
   bool fixedFont = false;          // the roster view's "Courier new"
   bool ackSelected = true;         // option button Ack (else Comment)
   std::map<std::string, MenuItem> menus;
-  int focusEntryRequests = 0;  // bumped whenever the entry line should take the focus
+  int focusEntryRequests = 0;   // bumped whenever the entry line should take the focus
   bool closeRequested = false;  // Quit: close the window (which asks first)
   bool quitRequested = false;   // end the program without asking
 };

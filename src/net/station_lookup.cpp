@@ -3,6 +3,7 @@
 
 #include "data/quoted.h"
 #include "geo/adif.h"
+#include "net/list_lines.h"
 #include "net/session.h"
 
 namespace kelpie {

@@ -76,7 +76,7 @@ struct GuiRig {
     return s;
   }
   void writeRoster(const std::vector<std::vector<std::string>>& stations) const {
-    Lines lines{"222 MHz", "W1NC", "1/2/2020", "initial check-in date", "last check-in date",
+    Lines lines{"222 MHz",      "W1NC", "1/2/2020", "initial check-in date", "last check-in date",
                 "old call sign"};
     for (const auto& st : stations)
       for (size_t f = 0; f < 6; ++f) lines.push_back(f < st.size() ? st[f] : "-");

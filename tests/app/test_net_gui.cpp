@@ -55,8 +55,8 @@ TEST(NetGui, AWholeNetFromTheKeyboard) {
             QString::fromStdString("4    N6NAM    First time check-in   " + kD));
   expectLog(4);
 
-  for (const char* call : {"W3RST", "W5CLB", "K7AAA", "K7BBB", "K7CCC", "K7DDD", "K7EEE",
-                           "K7FFF"}) {
+  for (const char* call :
+       {"W3RST", "W5CLB", "K7AAA", "K7BBB", "K7CCC", "K7DDD", "K7EEE", "K7FFF"}) {
     rig.type(call);
     log += std::string(call) + "\r\n";
     if (std::string(call) == "W3RST")
@@ -123,8 +123,7 @@ TEST(NetGui, AWholeNetFromTheKeyboard) {
   EXPECT_NE(roster.find("W4CLB\r\nCARL\r\nATLANTA  \r\n" + kD + "\r\n" + kD + "\r\n-\r\n"),
             std::string::npos);
   EXPECT_EQ(roster.find("N6NAM"), std::string::npos);
-  EXPECT_NE(roster.find("K7EEE\r\n-\r\n-\r\n" + kD + "\r\n" + kD + "\r\n-\r\n"),
-            std::string::npos);
+  EXPECT_NE(roster.find("K7EEE\r\n-\r\n-\r\n" + kD + "\r\n" + kD + "\r\n-\r\n"), std::string::npos);
 }
 
 }  // namespace

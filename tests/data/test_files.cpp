@@ -84,17 +84,14 @@ TEST_P(Numbers, FollowTheEntryLineRules) {
     EXPECT_DOUBLE_EQ(roundHalfEven(numericValue(GetParam().text)), GetParam().value);
   }
 }
-INSTANTIATE_TEST_SUITE_P(Rows, Numbers,
-                         ::testing::Values(NumRow{"Digit", "5", true, 5},
-                                           NumRow{"ThreeDigits", "105", true, 105},
-                                           NumRow{"HalfToEven", "2.5", true, 2},
-                                           NumRow{"HalfToEvenUp", "1.5", true, 2},
-                                           NumRow{"Signed", "-3", true, -3},
-                                           NumRow{"Empty", "", false, 0},
-                                           NumRow{"Letter", "L", false, 0},
-                                           NumRow{"Call", "1AB", false, 0},
-                                           NumRow{"Dot", ".", false, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Rows, Numbers,
+    ::testing::Values(NumRow{"Digit", "5", true, 5}, NumRow{"ThreeDigits", "105", true, 105},
+                      NumRow{"HalfToEven", "2.5", true, 2}, NumRow{"HalfToEvenUp", "1.5", true, 2},
+                      NumRow{"Signed", "-3", true, -3}, NumRow{"Empty", "", false, 0},
+                      NumRow{"Letter", "L", false, 0}, NumRow{"Call", "1AB", false, 0},
+                      NumRow{"Dot", ".", false, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(QuotedForm, ValuesFollowTheCommaRules) {
   EXPECT_EQ(quotedValues({"\"K1ABC\",\"Bob, Jr\",\"FN20\"", "  W2X , Al ,\"say \"\"hi\"\"\""}),
@@ -119,8 +116,20 @@ TEST(QuotedForm, FileTestSetsYesAndNeverNo) {
 }
 
 TEST(RosterFile, BlankLinesAfterLastRecordAreIgnored) {
-  Lines lines{"222 MHz", "W1NC", "1/2/2020", "initial check-in date", "last check-in date",
-              "old call sign", "K1ABC", "Bob", "FN20", "1/1/2021", "2/2/2022", "-", "", ""};
+  Lines lines{"222 MHz",
+              "W1NC",
+              "1/2/2020",
+              "initial check-in date",
+              "last check-in date",
+              "old call sign",
+              "K1ABC",
+              "Bob",
+              "FN20",
+              "1/1/2021",
+              "2/2/2022",
+              "-",
+              "",
+              ""};
   const RosterParse p = parseRoster(lines);
   EXPECT_FALSE(p.incomplete);
   ASSERT_EQ(p.roster.count(), 2);

@@ -18,7 +18,8 @@ class Net : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(rig.start()); }
   void checkIn(int n) {
-    for (int i = 0; i < n; ++i) rig.enter("K" + std::to_string(10 + rig.session.checkIns.count) + "X");
+    for (int i = 0; i < n; ++i)
+      rig.enter("K" + std::to_string(10 + rig.session.checkIns.count) + "X");
   }
   const std::vector<std::string>& lines() { return rig.session.view.lines; }
   Session& s() { return rig.session; }
@@ -268,6 +269,27 @@ TEST_F(Net, ThreeCheckInsMakeNineLogLines) {
   ASSERT_TRUE(again.session.Form_Load());
   EXPECT_EQ(again.session.view.lines[1], "2    W2GRD      " + grid + "      ");
   EXPECT_EQ(again.session.checkIns.field(3, 8), "");
+}
+
+}  // namespace
+}  // namespace kelpie::test
+
+namespace kelpie::test {
+namespace {
+
+TEST(RosterView, EndsWhenAnEntryRedrawsTheCheckIns) {
+  Rig rig;
+  rig.writeRoster({{"K1ABC", "BOB", "FN20", "1/1/2021", "2/2/2022", "-"}});
+  ASSERT_TRUE(rig.start());
+  rig.enter("N2XYZ");
+  rig.session.mEditNetControl_Click();
+  ASSERT_TRUE(rig.session.rosterEditMode);
+  EXPECT_FALSE(rig.session.menu("mnuPopUpMultiple").visible);
+  rig.enter("1");  // marks check-in 1 and redraws the check-ins
+  EXPECT_FALSE(rig.session.rosterEditMode);
+  EXPECT_TRUE(rig.session.menu("mnuPopUpMultiple").visible);
+  EXPECT_TRUE(rig.session.menu("mnuPopUpUpdateCall").visible);
+  EXPECT_EQ(rig.session.view.lines.size(), 1u);
 }
 
 }  // namespace

@@ -406,11 +406,14 @@ TEST(NoTarget, LastCheckInDeletedAfterItWasPressedIsNotEdited) {
 TEST(NoTarget, RosterRowsAreNotEditedWhileTheListShowsCheckIns) {
   NetRig rig;
   rig.session.mEditNetControl_Click();
-  rig.session.updateCheckIns();  // the list is redrawn; the roster view is gone
+  rig.session.updateCheckIns();  // the list is redrawn; the roster view is over
+  EXPECT_FALSE(rig.session.rosterEditMode);
   rig.pick(1);
   rig.dialogs.shown.clear();
+  rig.dialogs.inputAnswers = {""};
   rig.session.mnuPopUpQTH_Click();
-  EXPECT_TRUE(rig.dialogs.shown.empty());
+  ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+  EXPECT_EQ(rig.dialogs.shown[0].title, " Edit QTH Grid etc");  // the check-in's box
   EXPECT_EQ(rig.session.roster.row(3).qth, "BOSTON FN42");
 }
 

@@ -40,8 +40,7 @@ TEST_F(Lookup, RosterStationLinesAAndAPrime) {
   EXPECT_EQ(other.session.checkIns.field(1, 8), "in&out ");
   EXPECT_EQ(other.session.checkIns.field(1, 1), "K1ABC");
   other.session.updateCheckIns();
-  EXPECT_EQ(other.session.view.lines.at(0),
-            "1   in&out  K1ABC   BOB   FN20   1/1/2021   2/2/2022");
+  EXPECT_EQ(other.session.view.lines.at(0), "1   in&out  K1ABC   BOB   FN20   1/1/2021   2/2/2022");
 }
 
 TEST_F(Lookup, HeaderAndLowerCaseRosterRecordsNeverMatch) {
@@ -56,7 +55,8 @@ TEST_F(Lookup, ClubStationLinesBAndBPrimeWithGridAndCk2Name) {
   const std::string g = gridText("FN32");
   rig.enter("W2CLB");
   // A grid was found, so the added line B was replaced by a full redraw.
-  EXPECT_EQ(line(0), "1    W2CLB   CARLOS   ALBANY NY  " + g + "     First time check-in   12/5/2026");
+  EXPECT_EQ(line(0),
+            "1    W2CLB   CARLOS   ALBANY NY  " + g + "     First time check-in   12/5/2026");
   EXPECT_EQ(rig.session.checkIns.field(1, 3), "ALBANY NY  " + g);
   EXPECT_EQ(rig.session.checkIns.field(1, 6), g);
   rig.enter("W2NOG-");

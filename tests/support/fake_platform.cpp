@@ -8,8 +8,8 @@
 
 namespace kelpie::test {
 
-Answer FakeDialogs::messageBox(const std::string& text, const std::string& title,
-                               Buttons buttons, Answer defaultButton) {
+Answer FakeDialogs::messageBox(const std::string& text, const std::string& title, Buttons buttons,
+                               Answer defaultButton) {
   shown.push_back({"message", text, title, buttons, defaultButton, ""});
   if (messageAnswers.empty()) return defaultButton;
   const Answer a = messageAnswers.front();
@@ -51,8 +51,7 @@ std::vector<ShownBox> FakeDialogs::inputs() const {
   return r;
 }
 
-bool FakeLauncher::startDetached(const std::string& program,
-                                 const std::vector<std::string>& args) {
+bool FakeLauncher::startDetached(const std::string& program, const std::vector<std::string>& args) {
   started.push_back({program, args});
   return startSucceeds;
 }
@@ -112,7 +111,7 @@ bool Rig::exists(const std::string& name) const { return std::filesystem::exists
 
 void Rig::writeRoster(const std::vector<std::vector<std::string>>& stations,
                       const std::string& band, const std::string& call) const {
-  Lines lines{band, call, "1/2/2020", "initial check-in date", "last check-in date",
+  Lines lines{band,           call, "1/2/2020", "initial check-in date", "last check-in date",
               "old call sign"};
   for (const auto& st : stations) {
     for (size_t f = 0; f < 6; ++f) lines.push_back(f < st.size() ? st[f] : "-");

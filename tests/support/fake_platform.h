@@ -25,8 +25,8 @@ struct ShownBox {
 class FakeDialogs : public Dialogs {
  public:
   std::vector<ShownBox> shown;
-  std::deque<Answer> messageAnswers;      // default answer when empty: the default button
-  std::deque<std::string> inputAnswers;   // empty text (Cancel) when the queue is empty
+  std::deque<Answer> messageAnswers;       // default answer when empty: the default button
+  std::deque<std::string> inputAnswers;    // empty text (Cancel) when the queue is empty
   std::deque<std::string> chooserAnswers;  // empty (Cancel) when the queue is empty
   Answer messageBox(const std::string& text, const std::string& title, Buttons buttons,
                     Answer defaultButton) override;

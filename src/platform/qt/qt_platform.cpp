@@ -48,10 +48,18 @@ Answer QtDialogs::messageBox(const std::string& text, const std::string& title, 
   }
   QPushButton* def = nullptr;
   switch (defaultButton) {
-    case Answer::OK: def = ok; break;
-    case Answer::Cancel: def = cancel; break;
-    case Answer::Yes: def = yes; break;
-    case Answer::No: def = no; break;
+    case Answer::OK:
+      def = ok;
+      break;
+    case Answer::Cancel:
+      def = cancel;
+      break;
+    case Answer::Yes:
+      def = yes;
+      break;
+    case Answer::No:
+      def = no;
+      break;
   }
   if (def) {
     box.setDefaultButton(def);

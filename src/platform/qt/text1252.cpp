@@ -7,7 +7,8 @@ namespace kelpie {
 
 QString fromBytes(const std::string& bytes) {
   QStringDecoder decode("windows-1252");
-  if (!decode.isValid()) return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  if (!decode.isValid())
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
   return decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
