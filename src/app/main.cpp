@@ -7,6 +7,7 @@
 #include "app/app_folder.h"
 #include "app/main_window.h"
 #include "data/flusher.h"
+#include "dialogs/kelpie_icon.h"
 #include "platform/qt/qt_help_viewer.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_printer.h"
@@ -31,8 +32,7 @@ int main(int argc, char** argv) {
 
   QApplication app(argc, argv);
   QApplication::setApplicationName("Kelpie");
-  QApplication::setOrganizationName("Kelpie");
-  QApplication::setWindowIcon(QIcon(":/kelpie.png"));
+  QApplication::setWindowIcon(kelpie::kelpieIcon());
 
   QString folder = cmd.folder;
   if (folder.isEmpty())

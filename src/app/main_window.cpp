@@ -18,6 +18,7 @@
 
 #include "dialogs/frm_about.h"
 #include "dialogs/frm_web_path.h"
+#include "dialogs/kelpie_icon.h"
 #include "platform/qt/text1252.h"
 #include "reports/reports.h"
 
@@ -112,7 +113,7 @@ void CheckInsList::contextMenuEvent(QContextMenuEvent* e) {
 
 MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent), s_(session) {
   setObjectName("frmKelpie");
-  setWindowIcon(QIcon(":/kelpie.png"));
+  setWindowIcon(kelpieIcon());
   auto* central = new QWidget(this);
   central->setObjectName("clientArea");
   setCentralWidget(central);

@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
         "Edit QTH grid etc.", "Insert grid and heading", "Update to the new call", "W1ABC-", "C#",
         "D#", "DL", "Esc", "Space", "Enter", "Kelpie_Control.ini", "NETCONT.ROL", "NETCONT.BU1",
         "120526F.ILE", "BURROW.DAT", "ck2list.dat", "vhf4k.adi", "Check-in summary.txt",
-        "~/.local/share/Kelpie/Kelpie", "[Path to check-in log files]"));
+        "~/.local/share/Kelpie", "[Path to check-in log files]"));
 
 class HelpWindow : public ::testing::Test {
  protected:
