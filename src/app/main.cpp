@@ -68,6 +68,8 @@ int main(int argc, char** argv) {
   if (!session.Form_Load()) return 0;  // the restart question was refused
   window.render();
   window.show();
+  window.raise();
+  window.activateWindow();  // needed on a display without a window manager
   const int code = QApplication::exec();
   kelpie::waitForFlushes();  // every file on the disk before the program ends
   return code;

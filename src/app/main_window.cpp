@@ -117,7 +117,9 @@ MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent),
   auto* central = new QWidget(this);
   central->setObjectName("clientArea");
   setCentralWidget(central);
+  // The control places were laid out for a small 8-point face; a larger default would clip them.
   baseFont_ = font();
+  baseFont_.setPointSizeF(8);
   buildControls();
   buildMenus();
   qApp->installEventFilter(this);
@@ -332,7 +334,10 @@ void MainWindow::render() {
   const MainView& v = s_.view;
   setWindowTitle(fromBytes(v.title));
   label1_->setText(labelText(v.label1));
-  label2_->setText(labelText(v.label2));
+  if (label2_->text() != labelText(v.label2)) {
+    label2_->setText(labelText(v.label2));
+    label2_->resize(std::max(label2_->width(), label2_->sizeHint().width()), label2_->height());
+  }
   label2_->setVisible(v.label2Visible);
   label3_->setText(labelText(v.label3));
   command2_->setText(fromBytes(v.command2));
@@ -452,8 +457,13 @@ void MainWindow::layoutControls() {
   for (const Place& p : kPlaces) {
     auto* w = c->findChild<QWidget*>(p.name);
     if (!w) continue;
-    w->setGeometry(static_cast<int>(p.left * fx + 0.5), static_cast<int>(p.top * fy + 0.5),
-                   static_cast<int>(p.width * fx + 0.5), static_cast<int>(p.height * fy + 0.5));
+    int width = static_cast<int>(p.width * fx + 0.5);
+    // A label or option button whose text is wider than its place (fonts differ from the ones
+    // the places were measured with) grows to the right rather than clip its last characters.
+    if (qobject_cast<QLabel*>(w) || qobject_cast<QRadioButton*>(w))
+      width = std::max(width, w->sizeHint().width());
+    w->setGeometry(static_cast<int>(p.left * fx + 0.5), static_cast<int>(p.top * fy + 0.5), width,
+                   static_cast<int>(p.height * fy + 0.5));
   }
   // Fonts grow and shrink with the window, as the controls do.
   const double dpi = logicalDpiX() > 0 ? logicalDpiX() : 96.0;
