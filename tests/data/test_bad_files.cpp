@@ -164,6 +164,11 @@ TEST(DamagedRoster, CutInsideTheHeaderGetsAFreshHeaderAtExit) {
                       "old call sign", "K1ABC", "-", "-", "12/5/2026", "12/5/2026", "-"}));
 }
 
+void PrintTo(Unreadable u, std::ostream* os) {
+  *os << (u == Unreadable::SymlinkLoop ? "SymlinkLoop"
+          : u == Unreadable::Folder    ? "Folder"
+                                       : "NoPermission");
+}
 class UnreadableRoster : public ::testing::TestWithParam<Unreadable> {};
 
 TEST_P(UnreadableRoster, IsToldAndNeverReplaced) {
@@ -548,6 +553,12 @@ struct StationFileRow {
   const char* file;
   std::string wantName, wantQth;  // what the check-in gets from the files still usable
 };
+
+void PrintTo(const StationFileRow& r, std::ostream* os) { *os << r.file; }
+void PrintTo(Unusable u, std::ostream* os) {
+  static const char* const kinds[] = {"Missing", "Folder", "SymlinkLoop", "NoPermission"};
+  *os << kinds[static_cast<int>(u)];
+}
 
 std::string unusableName(
     const ::testing::TestParamInfo<std::tuple<StationFileRow, Unusable>>& info) {
