@@ -1,7 +1,9 @@
 // Damaged, odd and missing data files: Kelpie reads what it can, tells the operator where that
 // helps, goes on with the net, and never loses what a file held.
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <functional>
@@ -38,26 +40,52 @@ bool mentions(const ShownBox& b, const std::string& text) {
 // The ways a file can stand where Kelpie wants to read it and still not be readable.
 enum class Unreadable { SymlinkLoop, Folder, NoPermission };
 
-// Makes name in the rig's folder unreadable; false when this machine cannot show that way
-// (root reads a file of any mode).
-bool makeUnreadable(Rig& rig, const std::string& name, Unreadable how) {
+// Makes name in the rig's folder unreadable. A file without permissions is unreadable only to
+// an ordinary user: run what follows through asOrdinaryUser.
+void makeUnreadable(Rig& rig, const std::string& name, Unreadable how) {
   const fs::path p = rig.folder / name;
   std::error_code ec;
   switch (how) {
     case Unreadable::SymlinkLoop:
       fs::remove(p, ec);
       fs::create_symlink(name, p);  // a link to itself: ELOOP for every open
-      return true;
+      break;
     case Unreadable::Folder:
       fs::remove(p, ec);
       fs::create_directory(p);
-      return true;
+      break;
     case Unreadable::NoPermission:
-      if (::geteuid() == 0) return false;
       ::chmod(p.c_str(), 0);
-      return true;
+      break;
   }
-  return false;
+}
+
+// Runs body as an ordinary user, since root reads a file of any mode: as root, in a forked
+// child that hands the rig's folder to user nobody and gives up root; else right here. The
+// child's failures are printed there and make its exit status non-zero.
+void asOrdinaryUser(Rig& rig, const std::function<void()>& body) {
+  if (::geteuid() != 0) {
+    body();
+    return;
+  }
+  constexpr uid_t kNobody = 65534;
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    ::lchown(rig.folder.path().c_str(), kNobody, kNobody);
+    for (const auto& e : fs::recursive_directory_iterator(rig.folder.path()))
+      ::lchown(e.path().c_str(), kNobody, kNobody);
+    if (::setgroups(0, nullptr) != 0 || ::setresgid(kNobody, kNobody, kNobody) != 0 ||
+        ::setresuid(kNobody, kNobody, kNobody) != 0)
+      ::_exit(3);
+    body();
+    ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status)) << "the part run as user nobody ended by a signal";
+  EXPECT_NE(WEXITSTATUS(status), 3) << "could not become user nobody";
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "the part run as user nobody failed (see above)";
 }
 
 // What stands at the path now, for comparing before and after: kind and bytes.
@@ -175,27 +203,29 @@ TEST_P(UnreadableRoster, IsToldAndNeverReplaced) {
   Rig rig;
   rig.writeSettings();
   rig.writeRoster({kK1abc});
-  if (!makeUnreadable(rig, "NETCONT.ROL", GetParam())) GTEST_SKIP() << "root reads any file";
+  makeUnreadable(rig, "NETCONT.ROL", GetParam());
   const fs::path roster = rig.folder / "NETCONT.ROL";
   const std::string before = standing(roster);
   if (GetParam() == Unreadable::NoPermission) ::chmod(roster.c_str(), 0);
 
-  ASSERT_TRUE(rig.session.Form_Load());
-  const auto told = boxesTitled(rig.dialogs, " Check NETCONT.ROL");
-  ASSERT_EQ(told.size(), 1u);
-  EXPECT_TRUE(mentions(told[0], pathText(roster) + " cannot be read"));
-  rig.enter("N2XYZ");
-  EXPECT_EQ(rig.session.checkIns.count, 1);
-  rig.session.mExit_Click();
+  asOrdinaryUser(rig, [&] {
+    ASSERT_TRUE(rig.session.Form_Load());
+    const auto told = boxesTitled(rig.dialogs, " Check NETCONT.ROL");
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_TRUE(mentions(told[0], pathText(roster) + " cannot be read"));
+    rig.enter("N2XYZ");
+    EXPECT_EQ(rig.session.checkIns.count, 1);
+    rig.session.mExit_Click();
 
-  const auto notSaved = boxesTitled(rig.dialogs, " File not saved");
-  ASSERT_EQ(notSaved.size(), 1u);
-  EXPECT_TRUE(mentions(notSaved[0], pathText(roster)));
-  EXPECT_TRUE(mentions(notSaved[0], "still in memory"));
-  EXPECT_EQ(standing(roster), before);
-  EXPECT_FALSE(rig.exists("NETCONT.ROL.bad"));
-  // The rest of the day's work is saved as usual.
-  EXPECT_EQ(rig.read("120526F.ILE"), "N2XYZ\r\n\r\n\r\n");
+    const auto notSaved = boxesTitled(rig.dialogs, " File not saved");
+    ASSERT_EQ(notSaved.size(), 1u);
+    EXPECT_TRUE(mentions(notSaved[0], pathText(roster)));
+    EXPECT_TRUE(mentions(notSaved[0], "still in memory"));
+    EXPECT_EQ(standing(roster), before);
+    EXPECT_FALSE(rig.exists("NETCONT.ROL.bad"));
+    // The rest of the day's work is saved as usual.
+    EXPECT_EQ(rig.read("120526F.ILE"), "N2XYZ\r\n\r\n\r\n");
+  });
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, UnreadableRoster,
@@ -589,19 +619,20 @@ TEST_P(UnusableStationFile, LookupGoesOnWithoutIt) {
       makeUnreadable(net.rig, row.file, Unreadable::SymlinkLoop);
       break;
     case Unusable::NoPermission:
-      if (!makeUnreadable(net.rig, row.file, Unreadable::NoPermission))
-        GTEST_SKIP() << "root reads any file";
+      makeUnreadable(net.rig, row.file, Unreadable::NoPermission);
       break;
   }
-  net.rig.enter("W2CLB");
-  ASSERT_EQ(net.rig.session.checkIns.count, 1);
-  EXPECT_EQ(net.row(1).f[1], "W2CLB");
-  EXPECT_EQ(net.row(1).f[2], row.wantName);
-  EXPECT_EQ(net.row(1).f[3], row.wantQth);
-  EXPECT_EQ(net.row(1).f[4], "  First time check-in");
-  EXPECT_TRUE(net.rig.dialogs.messages().empty());
-  EXPECT_EQ(net.rig.read("120526F.ILE"),
-            "W2CLB\r\n" + row.wantName + "\r\n" + row.wantQth + "\r\n");
+  asOrdinaryUser(net.rig, [&] {
+    net.rig.enter("W2CLB");
+    ASSERT_EQ(net.rig.session.checkIns.count, 1);
+    EXPECT_EQ(net.row(1).f[1], "W2CLB");
+    EXPECT_EQ(net.row(1).f[2], row.wantName);
+    EXPECT_EQ(net.row(1).f[3], row.wantQth);
+    EXPECT_EQ(net.row(1).f[4], "  First time check-in");
+    EXPECT_TRUE(net.rig.dialogs.messages().empty());
+    EXPECT_EQ(net.rig.read("120526F.ILE"),
+              "W2CLB\r\n" + row.wantName + "\r\n" + row.wantQth + "\r\n");
+  });
 }
 
 INSTANTIATE_TEST_SUITE_P(
