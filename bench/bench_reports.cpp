@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "geo/adif.h"
 #include "net/session.h"
 #include "reports/reports.h"
@@ -23,38 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace kelpie;
-
-struct Dialogs1 : Dialogs {
-  std::string chosen;
-  Answer messageBox(const std::string&, const std::string&, Buttons, Answer d) override {
-    return d;
-  }
-  std::string inputBox(const std::string&, const std::string&, const std::string&) override {
-    return {};
-  }
-  std::string chooseLogFile(const std::string&, const std::string&) override { return chosen; }
-};
-struct Clock1 : Clock {
-  Date today() override { return {2026, 12, 5}; }
-};
-struct Events1 : Events {
-  void doEvents() override {}
-};
-struct Launcher1 : Launcher {
-  bool startDetached(const std::string&, const std::vector<std::string>&) override { return true; }
-  bool openDocument(const std::string&) override { return true; }
-};
-struct Printer1 : Printer {
-  void setFont(const std::string&, int, bool, bool, bool) override {}
-  void printLine(const std::string&) override {}
-  std::string endDoc(bool& ok) override {
-    ok = true;
-    return {};
-  }
-};
-struct Help1 : HelpViewer {
-  void showHelp(int) override {}
-};
 
 template <class F>
 double medianMs(int runs, F&& f) {
@@ -88,13 +57,8 @@ int main(int argc, char** argv) {
   fs::create_directories(logs);
   fs::create_directories(app);
 
-  Dialogs1 dialogs;
-  Clock1 clock;
-  Events1 events;
-  Launcher1 launcher;
-  Printer1 printer;
-  Help1 help;
-  Platform platform{dialogs, clock, events, launcher, printer, help};
+  bench::Seams seams;
+  Platform& platform = seams.platform;
 
   bench::ReportsGenerator gen(20261205);
   bool ok = true;
@@ -130,7 +94,7 @@ int main(int argc, char** argv) {
     s.settings.netBand = "222 MHz";
     s.settings.netControlGrid = "FN20XA";
     s.settings.distanceUnit = "Miles";
-    dialogs.chosen = (logs / "032515F.ILE").string();
+    seams.dialogs.chosen = (logs / "032515F.ILE").string();
     const double summary = medianMs(runs, [&] { mwriteLogFile_Click(s); });
     ok &= line("text summary, 200 records, 50 MB vhf4k.adi", summary, 1000);
 

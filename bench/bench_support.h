@@ -13,13 +13,14 @@
 namespace kelpie::bench {
 
 struct QuietDialogs : Dialogs {
+  std::string chosen;  // the log the chooser answers with
   Answer messageBox(const std::string&, const std::string&, Buttons, Answer d) override {
     return d;
   }
   std::string inputBox(const std::string&, const std::string&, const std::string&) override {
-    return "FN20XA";
+    return "FN20XA";  // the only question a prepared folder asks: the grid square
   }
-  std::string chooseLogFile(const std::string&, const std::string&) override { return {}; }
+  std::string chooseLogFile(const std::string&, const std::string&) override { return chosen; }
 };
 struct FixedClock : Clock {
   Date today() override { return {2026, 12, 5}; }

@@ -18,16 +18,9 @@ Lines pastLogLines(const std::vector<LogRecord>& records) {
 }
 
 void mLoadLog_Click(Session& s) {
-  const std::string name = chooseLog(s, kLoadLogTitle);
-  if (name.empty()) return;
-  const fs::path path = chosenLogPath(s, name);
-  // A log that cannot be read leaves the net's view as it was rather than showing a false,
-  // empty log.
-  ReportLog log = readReportLog(path);
-  if (!log.ok) {
-    reportUnreadableLog(s, path, log.error);
-    return;
-  }
+  fs::path path;
+  ReportLog log;
+  if (!chooseAndReadLog(s, kLoadLogTitle, path, log)) return;
 
   s.view.label3 = pathText(path);
   s.viewOnlyLog = true;

@@ -72,20 +72,15 @@ std::string mostCheckinsFailureText(const std::string& pathText) {
 }
 
 void MPPastLog_Click(Session& s) {
-  const std::string name = chooseLog(s, kLoadLogTitle);
-  if (name.empty()) return;
-  const fs::path path = chosenLogPath(s, name);
-  // Nothing is printed for a log that cannot be read: an empty printout would say it was empty.
-  const ReportLog log = readReportLog(path);
-  if (!log.ok) {
-    reportUnreadableLog(s, path, log.error);
-    return;
-  }
+  fs::path path;
+  ReportLog log;
+  if (!chooseAndReadLog(s, kLoadLogTitle, path, log)) return;
   s.view.label3 = pathText(path);
   s.view.lines.clear();
   s.view.selected = -1;
   std::string note;
-  const bool ok = printDocument(s, "Print a past check-in log", pastLogPrintLines(pathText(path), log.records), note);
+  const bool ok = printDocument(s, "Print a past check-in log",
+                                pastLogPrintLines(pathText(path), log.records), note);
   showPrinterNote(s, ok || !note.empty()
                          ? note
                          : "The printout of " + pathText(path) + " could not be finished.");

@@ -20,6 +20,10 @@ fs::path chosenLogPath(const Session& s, const std::string& name);
 // Tells the operator a chosen log could not be read; the command then changes nothing.
 void reportUnreadableLog(Session& s, const fs::path& path, const std::string& error);
 
+// The operator's choice of a stored log, read: false on a cancel, or (after the message) when
+// the chosen log cannot be read.
+bool chooseAndReadLog(Session& s, const std::string& title, fs::path& path, ReportLog& log);
+
 // Shows the note the printer gave back (where a PDF went, or why printing failed), if any.
 void showPrinterNote(Session& s, const std::string& note);
 

@@ -53,14 +53,9 @@ Lines summaryLines(const std::string& netBand, const std::string& logName,
 }
 
 void mwriteLogFile_Click(Session& s) {
-  const std::string name = chooseLog(s, kSummaryTitle);
-  if (name.empty()) return;
-  const fs::path path = chosenLogPath(s, name);
-  const ReportLog log = readReportLog(path);
-  if (!log.ok) {
-    reportUnreadableLog(s, path, log.error);
-    return;
-  }
+  fs::path path;
+  ReportLog log;
+  if (!chooseAndReadLog(s, kSummaryTitle, path, log)) return;
   s.view.label3 = pathText(path);
 
   // One pass over the ADIF file answers every station of the log.
@@ -86,9 +81,11 @@ void mwriteLogFile_Click(Session& s) {
   s.view.selected = -1;
   const fs::path out = s.logFolder / summaryFileName(s.settings.netBand);
   std::string error;
-  const bool written = writeLinesAtomic(
-      out, summaryLines(s.settings.netBand, name, log.records, distances, s.settings.distanceUnit),
-      &error);
+  const bool written =
+      writeLinesAtomic(out,
+                       summaryLines(s.settings.netBand, path.filename().string(), log.records,
+                                    distances, s.settings.distanceUnit),
+                       &error);
   if (!written) s.reportWriteFailure(out, error, false);
 
   s.view.label3 = kEntryPrompt;
