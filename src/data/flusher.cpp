@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <new>
 #include <string>
 #include <thread>
 
@@ -21,6 +22,11 @@ class Flusher {
                    [] {
                      // The child has no flusher thread: it starts its own when it needs one.
                      Flusher& f = instance();
+                     // The parent's thread may be registered in the condition variables; it
+                     // never leaves them in the child, and the next notify would wait for it
+                     // for ever. The child starts them afresh.
+                     new (&f.wake_) std::condition_variable;
+                     new (&f.idle_) std::condition_variable;
                      f.thread_.detach();
                      f.running_ = false;
                      f.busy_ = false;

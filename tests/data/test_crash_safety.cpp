@@ -146,6 +146,31 @@ TEST(KilledWhileSaving, EveryFileIsTheOldOrTheNewContentWhole) {
   }
 }
 
+// A forked copy of a process that has saved before (whose disk flushes run in the background)
+// must save too: the kill test above and the tests run as an ordinary user rely on it.
+TEST(ForkedSaves, AChildOfASavingProcessSavesWithoutHanging) {
+  Rig rig;
+  rig.writeRoster({});
+  rig.writeSettings();
+  ASSERT_TRUE(rig.start());
+  for (int round = 0; round < 100; ++round) {
+    rig.session.saveLogFile();
+    // Fork while the parent's flushes are under way, or once they wait for work again.
+    if (round % 10 == 9) ::usleep(20000);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      ::alarm(10);  // a hang ends the child with SIGALRM
+      for (int i = 0; i < 5; ++i) rig.session.saveLogFile();
+      ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "the child of round " << round << " hung or failed while saving";
+  }
+}
+
 // ---- saves that fail ---------------------------------------------------------------------
 
 enum class Fault { DiskFull, FileSizeLimit, ReadOnlyFolder };
