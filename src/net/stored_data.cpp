@@ -24,10 +24,39 @@ void syncOptionMenus(Session& s) {
 
 // ---- settings ------------------------------------------------------------------------------
 
+namespace {
+bool standsThere(const fs::path& path) {
+  std::error_code ec;
+  return fs::symlink_status(path, ec).type() != fs::file_type::not_found;
+}
+
+// A data file that stands there but cannot be read is moved aside as name.bad, so that the
+// saves of this run write a new file rather than replace what it holds. A folder of that name
+// stays where it is (saving over it is reported then). Returns the sentence for the operator.
+std::string keepUnreadableAside(const fs::path& path) {
+  std::error_code ec;
+  if (fs::is_directory(path, ec)) return {};
+  fs::path bad = path;
+  bad += ".bad";
+  fs::rename(path, bad, ec);
+  if (ec) return {};
+  return "\r\n\r\nThe file is kept as " + pathText(bad) + ".";
+}
+}  // namespace
+
 void Session::readSettings() {
   resetSettingsDefaults(settings);
-  const ReadResult r = readLines(appFile(kSettingsFileName));
-  if (r.ok) applySettingsLines(r.lines, settings);
+  const fs::path path = appFile(kSettingsFileName);
+  const ReadResult r = readLines(path);
+  if (r.ok) {
+    applySettingsLines(r.lines, settings);
+  } else if (standsThere(path)) {
+    ui.dialogs.messageBox(
+        pathText(path) + " cannot be read (" + r.error +
+            "). Kelpie goes on without the settings in it and writes the file afresh at exit." +
+            keepUnreadableAside(path),
+        " Check Kelpie_Control.ini", Buttons::OK, Answer::OK);
+  }
   syncOptionMenus(*this);
   while (settings.netControlGrid.empty()) {
     const std::string answer =
@@ -247,7 +276,14 @@ void Session::saveLogFile() {
 
 void Session::loadExistingLog() {
   checkIns.count = 0;
-  LogRead r = readLogLineForm(todayLogPath());
+  const fs::path path = todayLogPath();
+  const ReadResult read = readLines(path);
+  if (!read.ok) {
+    ui.dialogs.messageBox(pathText(path) + " cannot be read (" + read.error +
+                              "). Today's check-ins start afresh." + keepUnreadableAside(path),
+                          " Log file", Buttons::OK, Answer::OK);
+  }
+  LogRead r = parseLog(read.lines, false);  // the line form only, whatever the file holds
   // A blank line or two after the last record (a hand edit) is no check-in: it would show as
   // an empty line of the list and reach the roster as a station without a callsign.
   if (r.cutShort && !r.records.empty()) {

@@ -645,6 +645,29 @@ INSTANTIATE_TEST_SUITE_P(
                                          Unusable::NoPermission)),
     unusableName);
 
+// A settings file that cannot be read: the start says so and keeps it aside, so the settings
+// written at exit do not replace what it holds.
+TEST(UnusableSettings, FileThatCannotBeReadIsKeptAsideAndTold) {
+  Rig rig;
+  rig.writeRoster({});
+  rig.writeSettings("FN31PR");
+  const std::string before = rig.read("Kelpie_Control.ini");
+  makeUnreadable(rig, "Kelpie_Control.ini", Unreadable::NoPermission);
+  asOrdinaryUser(rig, [&] {
+    rig.dialogs.inputAnswers = {"fn20xa"};
+    ASSERT_TRUE(rig.session.Form_Load());
+    const auto told = boxesTitled(rig.dialogs, " Check Kelpie_Control.ini");
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_TRUE(mentions(told[0], pathText(rig.folder / "Kelpie_Control.ini") + " cannot be read"));
+    EXPECT_TRUE(mentions(told[0], pathText(rig.folder / "Kelpie_Control.ini.bad")));
+    rig.session.mExit_Click();
+    EXPECT_TRUE(boxesTitled(rig.dialogs, " File not saved").empty());
+    EXPECT_NE(rig.read("Kelpie_Control.ini").find("FN20XA"), std::string::npos);
+    ::chmod((rig.folder / "Kelpie_Control.ini.bad").c_str(), 0644);
+    EXPECT_EQ(rig.read("Kelpie_Control.ini.bad"), before);
+  });
+}
+
 // A folder named like the settings file: the start asks for the grid, as for a first run, and
 // the save at exit is reported instead of lost silently.
 TEST(UnusableSettings, FolderInItsPlaceIsAskedAroundAndReportedAtExit) {
@@ -678,6 +701,29 @@ TEST(UnreadableLog, TodaysLogThatCannotBeLookedAtDoesNotStopTheStart) {
   ASSERT_TRUE(started);
   rig.enter("K1ABC");
   EXPECT_EQ(rig.read("120526F.ILE"), "K1ABC\r\n\r\n\r\n");
+}
+
+// A log of today that cannot be read must not be replaced by the first save of the restarted
+// net: that would lose the check-ins of the run that was interrupted.
+TEST(UnreadableLog, TodaysLogThatCannotBeReadIsKeptAsideAndTold) {
+  Rig rig;
+  rig.writeSettings();
+  rig.writeRoster({});
+  const std::string earlier = joinCrLf({"K1ABC", "BOB", "FN20", "N2XYZ", "AL", "FN31"});
+  rig.writeBytes("120526F.ILE", earlier);
+  makeUnreadable(rig, "120526F.ILE", Unreadable::NoPermission);
+  asOrdinaryUser(rig, [&] {
+    rig.dialogs.messageAnswers = {Answer::OK};  // re-start the existing log
+    ASSERT_TRUE(rig.session.Form_Load());
+    const auto told = boxesTitled(rig.dialogs, " Log file");
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_TRUE(mentions(told[0], pathText(rig.folder / "120526F.ILE") + " cannot be read"));
+    EXPECT_TRUE(mentions(told[0], pathText(rig.folder / "120526F.ILE.bad")));
+    rig.enter("W3NEW");
+    EXPECT_EQ(rig.read("120526F.ILE"), "W3NEW\r\n\r\n\r\n");
+    ::chmod((rig.folder / "120526F.ILE.bad").c_str(), 0644);
+    EXPECT_EQ(rig.read("120526F.ILE.bad"), earlier);
+  });
 }
 
 // A folder named like today's log: Kelpie says it cannot create the log, asks no re-start
