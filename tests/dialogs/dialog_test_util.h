@@ -1,5 +1,5 @@
-// Helpers for the offscreen tests of Kelpie's small windows: temporary folders and clicks on
-// list items the way the operator makes them.
+// Helpers for the offscreen tests of Kelpie's small windows: files with permissions, clicks on
+// list items the way the operator makes them, and acting on a modal window once it is up.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,9 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
-#include <QString>
-#include <QStringList>
-#include <QTemporaryDir>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -23,77 +21,46 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 
 namespace kelpie::test {
 
-// Creates a file under root with the given permissions (folders are made on the way).
-inline void makeFile(const QString& path, QFile::Permissions permissions) {
+// Creates a file (and the folders on the way), executable or not.
+inline void makeFile(const QString& path, bool executable) {
   QDir().mkpath(QFileInfo(path).absolutePath());
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
   file.write("x");
   file.close();
-  ASSERT_TRUE(file.setPermissions(permissions)) << path.toStdString();
+  ASSERT_TRUE(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner |
+                                  (executable ? QFile::ExeOwner : QFile::Permissions())));
 }
 
-inline const QFile::Permissions kExecutable =
-    QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup;
-inline const QFile::Permissions kPlain = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
-
-inline QStringList itemTexts(const QListWidget* list) {
-  QStringList texts;
-  for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
-  return texts;
-}
-
-inline QListWidgetItem* itemNamed(QListWidget* list, const QString& text) {
+// A click (or, as a real one arrives, a click then a double-click) on the item with this text.
+inline bool clickItem(QListWidget* list, const QString& text, bool twice = false) {
   const auto found = list->findItems(text, Qt::MatchExactly);
-  return found.isEmpty() ? nullptr : found.first();
-}
-
-inline QPoint itemPoint(QListWidget* list, QListWidgetItem* item) {
-  list->scrollToItem(item);
-  return list->visualItemRect(item).center();
-}
-
-inline bool clickItem(QListWidget* list, const QString& text) {
-  QListWidgetItem* item = itemNamed(list, text);
-  if (!item) return false;
-  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, itemPoint(list, item));
-  return true;
-}
-
-inline bool doubleClickItem(QListWidget* list, const QString& text) {
-  QListWidgetItem* item = itemNamed(list, text);
-  if (!item) return false;
-  // As a real double-click arrives: press, release, double-click, release.
-  const QPoint at = itemPoint(list, item);
+  if (found.isEmpty()) return false;
+  list->scrollToItem(found.first());
+  const QPoint at = list->visualItemRect(found.first()).center();
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-  QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
+  if (twice) {
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
+  }
   return true;
 }
 
-// Runs act on the modal window once it is up (a modal exec() blocks the test until then).
-// Closes every modal window after a few seconds so a failing test cannot hang.
-inline void whenModal(std::function<void(QWidget*)> act) {
-  auto* poll = new QTimer;
-  int tries = 0;
-  QObject::connect(poll, &QTimer::timeout, [poll, act, tries]() mutable {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal) {
-      poll->stop();
-      poll->deleteLater();
-      act(modal);
-      QTimer::singleShot(3000, modal, [modal] {
-        if (!modal->isVisible()) return;
-        ADD_FAILURE() << "the modal window stayed open";
-        modal->close();
-      });
-    } else if (++tries > 200) {
-      poll->stop();
-      poll->deleteLater();
+// Runs act on the modal window once it is up (a modal exec() blocks the test until then); act
+// must close it, or the window is closed here and the test fails.
+inline void whenModal(std::function<void(QWidget*)> act, int tries = 250) {
+  QTimer::singleShot(20, [act, tries] {
+    QPointer<QWidget> modal = QApplication::activeModalWidget();
+    if (!modal && tries > 0) return whenModal(act, tries - 1);
+    if (!modal) {
       ADD_FAILURE() << "no modal window appeared";
+      return;
     }
+    act(modal);
+    if (!modal || !modal->isVisible()) return;
+    ADD_FAILURE() << "the modal window stayed open";
+    modal->close();
   });
-  poll->start(20);
 }
 
 }  // namespace kelpie::test

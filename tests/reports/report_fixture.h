@@ -12,21 +12,17 @@
 
 namespace kelpie::test {
 
-// The log in the form Kelpie writes: three lines per record.
-inline Lines lineForm(const std::vector<LogRecord>& records) { return logLines(records); }
-
-// The older form: one line per record, three quoted values separated by commas.
-inline Lines quotedForm(const std::vector<LogRecord>& records) {
+// The log in the form Kelpie writes (three lines per record), or in the older form (one line
+// per record, three quoted values separated by commas).
+enum class LogForm { Lines, Quoted };
+inline Lines inForm(LogForm form, const std::vector<LogRecord>& records) {
+  if (form == LogForm::Lines) return logLines(records);
   Lines out;
   for (const auto& r : records)
     out.push_back("\"" + r.callSign + "\",\"" + r.name + "\",\"" + r.qth + "\"");
   return out;
 }
-
-enum class LogForm { Lines, Quoted };
-inline Lines inForm(LogForm form, const std::vector<LogRecord>& records) {
-  return form == LogForm::Lines ? lineForm(records) : quotedForm(records);
-}
+inline Lines lineForm(const std::vector<LogRecord>& records) { return logLines(records); }
 inline std::string formName(const ::testing::TestParamInfo<LogForm>& info) {
   return info.param == LogForm::Lines ? "ThreeLines" : "Quoted";
 }
