@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "data/checkin_log.h"
 #include "data/quoted.h"
@@ -30,21 +29,6 @@ TEST(TextFiles, AtomicWriteReplacesWholeAndLeavesNoTemporary) {
   int files = 0;
   for (const auto& e : fs::directory_iterator(t.path())) files += e.is_regular_file();
   EXPECT_EQ(files, 1);
-}
-
-TEST(TextFiles, AtomicWriteIntoReadOnlyFolderFailsAndKeepsOldFile) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
-  test::TempFolder t;
-  const auto p = t / "a.ile";
-  ASSERT_TRUE(writeLinesAtomic(p, {"old"}));
-  ::chmod(t.path().c_str(), 0555);
-  std::string err;
-  EXPECT_FALSE(writeLinesAtomic(p, {"new"}, &err));
-  EXPECT_FALSE(err.empty());
-  ::chmod(t.path().c_str(), 0755);
-  std::string bytes;
-  readBytes(p, bytes);
-  EXPECT_EQ(bytes, "old\r\n");
 }
 
 TEST(TextFiles, FilesAreFoundInAnyLetterCase) {
