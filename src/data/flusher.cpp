@@ -81,13 +81,7 @@ class Flusher {
     }
   }
 
-  static void sync(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd >= 0) {
-      ::fsync(fd);
-      ::close(fd);
-    }
-    const std::string folder = std::filesystem::path(path).parent_path().string();
+  static void sync(const std::string& folder) {
     const int dfd =
         ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {
@@ -107,8 +101,8 @@ class Flusher {
 
 }  // namespace
 
-void flushInBackground(const std::filesystem::path& file) {
-  Flusher::instance().push(file.string());
+void flushFolderInBackground(const std::filesystem::path& folder) {
+  Flusher::instance().push(folder.string());
 }
 
 void waitForFlushes() { Flusher::instance().wait(); }

@@ -43,9 +43,16 @@ bool readBytes(const fs::path& path, std::string& out, std::string* error) {
     if (error) *error = "is a folder";
     return false;
   }
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a FIFO or device under a data file's name cannot hang Kelpie.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     if (error) *error = std::strerror(errno);
+    return false;
+  }
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (error) *error = "not a regular file";
+    ::close(fd);
     return false;
   }
   char buf[1 << 16];
@@ -117,8 +124,11 @@ bool writeBytesAtomic(const fs::path& path, std::string_view bytes, std::string*
     ::umask(mask);
     ::fchmod(fd, 0666 & ~mask);
   }
-  if (::close(fd) != 0) {
+  // The new content is on the disk before it takes the old file's name, so a crash or a power
+  // cut leaves the old file or the new one, whole, on any file system.
+  if (::fsync(fd) != 0 || ::close(fd) != 0) {
     const std::string why = std::strerror(errno);
+    ::close(fd);
     ::unlink(tmp.c_str());
     return fail(why);
   }
@@ -127,8 +137,7 @@ bool writeBytesAtomic(const fs::path& path, std::string_view bytes, std::string*
     ::unlink(tmp.c_str());
     return fail(why);
   }
-  // The new file is whole from here on, whatever happens to Kelpie; the disk gets it shortly.
-  flushInBackground(path);
+  flushFolderInBackground(folder);
   return true;
 }
 
@@ -150,6 +159,27 @@ fs::path findFileCI(const fs::path& folder, const std::string& name) {
   if (matches.empty()) return exact;
   std::sort(matches.begin(), matches.end());
   return folder / matches.front();
+}
+
+void removeStaleTemporaries(const fs::path& folder) {
+  static const char* const kinds[] = {".rol", ".bu1", ".ini", ".ile", ".txt", ".bad"};
+  std::error_code ec;
+  fs::directory_iterator it(folder, ec), end;
+  std::vector<fs::path> stale;
+  for (; !ec && it != end; it.increment(ec)) {
+    const std::string n = it->path().filename().string();
+    // ".NAME.XXXXXX": a temporary that a kill or a power cut left before its rename.
+    if (n.size() < 9 || n[0] != '.' || n[n.size() - 7] != '.') continue;
+    const std::string base = lower1252(n.substr(1, n.size() - 8));
+    for (const char* kind : kinds) {
+      const size_t k = std::strlen(kind);
+      if (base.size() > k && base.compare(base.size() - k, k, kind) == 0) {
+        stale.push_back(it->path());
+        break;
+      }
+    }
+  }
+  for (const auto& p : stale) fs::remove(p, ec);
 }
 
 bool ensureFileExists(const fs::path& path) {

@@ -57,6 +57,8 @@ std::string joinCrLf(const Lines& lines);
 // The existing file in folder whose name matches name in any letter case (exact match
 // preferred), or folder / name when there is none.
 fs::path findFileCI(const fs::path& folder, const std::string& name);
+// Removes the temporaries that an interrupted save of a data file left in folder.
+void removeStaleTemporaries(const fs::path& folder);
 // Creates the file empty when it is missing (as opening for append would). False on failure.
 bool ensureFileExists(const fs::path& path);
 bool isEmptyFile(const fs::path& path);

@@ -1,5 +1,9 @@
 #include "geo/adif.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -80,8 +84,19 @@ std::optional<std::string> findAdifGridValue(const std::filesystem::path& adifFi
   if (std::any_of(callsign.begin(), callsign.end(), isLineEnd)) return std::nullopt;
   blockSize = std::max<std::size_t>(blockSize, 1);
 
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(adifFile.c_str(), "rb"));
-  if (!file) return std::nullopt;
+  // Non-blocking and regular files only: a FIFO or device under the name must not hang Kelpie.
+  const int fd = ::open(adifFile.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return std::nullopt;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return std::nullopt;
+  }
+  std::unique_ptr<std::FILE, FileCloser> file(::fdopen(fd, "rb"));
+  if (!file) {
+    ::close(fd);
+    return std::nullopt;
+  }
   std::setvbuf(file.get(), nullptr, _IONBF, 0);
 
   std::string mark;

@@ -34,6 +34,7 @@ bool Session::Form_Load() {
                                   "       Otherwise - select <Cancel> to exit Kelpie.";
   const std::string restartTitle = " Re-start with " + todayLogName;
 
+  removeStaleTemporaries(appFolder);
   ensureFileExists(appFile("ck2list.dat"));
   ensureFileExists(appFile("vhf4k.adi"));
 
@@ -63,6 +64,7 @@ bool Session::Form_Load() {
 
   ReadNetControlFile();
   logFolder = usableLogFolder(*this);
+  if (logFolder != appFolder) removeStaleTemporaries(logFolder);
   file1 = listFilesCI(logFolder, ".ile");
 
   const fs::path log = todayLogPath();

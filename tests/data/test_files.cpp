@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
 
 #include "data/checkin_log.h"
 #include "data/quoted.h"
 #include "data/roster.h"
 #include "data/text.h"
+#include "geo/adif.h"
 #include "support/fake_platform.h"
 
 namespace kelpie {
@@ -146,6 +150,45 @@ TEST(CheckInLog, BothFormsGiveTheSameRecords) {
   EXPECT_TRUE(cut.cutShort);
   ASSERT_EQ(cut.records.size(), 2u);
   EXPECT_EQ(cut.records[1].callSign, "W2XY");
+}
+
+}  // namespace
+}  // namespace kelpie
+
+namespace kelpie {
+namespace {
+
+TEST(TextFiles, StaleTemporariesOfDataFilesGoAndOthersStay) {
+  test::TempFolder t;
+  for (const char* n : {".NETCONT.ROL.a1B2c3", ".120526F.ILE.Zz9x8Y", ".Kelpie_Control.ini.000000",
+                        ".notes.doc.abcdef", "NETCONT.ROL", ".hidden"})
+    writeLinesAtomic(t / n, {"x"});
+  removeStaleTemporaries(t.path());
+  std::vector<std::string> left;
+  for (const auto& e : fs::directory_iterator(t.path())) left.push_back(e.path().filename());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{".hidden", ".notes.doc.abcdef", "NETCONT.ROL"}));
+}
+
+TEST(TextFiles, AFifoUnderADataFileNameIsRefusedNotWaitedFor) {
+  test::TempFolder t;
+  ASSERT_EQ(::mkfifo((t / "BURROW.DAT").c_str(), 0644), 0);
+  std::string bytes, error;
+  EXPECT_FALSE(readBytes(t / "BURROW.DAT", bytes, &error));
+  EXPECT_EQ(error, "not a regular file");
+}
+
+}  // namespace
+}  // namespace kelpie
+
+
+namespace kelpie {
+namespace {
+
+TEST(TextFiles, AFifoUnderTheAdifNameGivesNoGrid) {
+  test::TempFolder t;
+  ASSERT_EQ(::mkfifo((t / "vhf4k.adi").c_str(), 0644), 0);
+  EXPECT_FALSE(getADIFGrid(t / "vhf4k.adi", "K1ABC", "FN20XA", "Miles").found);
 }
 
 }  // namespace
