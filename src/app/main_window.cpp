@@ -308,7 +308,7 @@ void MainWindow::pullFromWidgets() {
 }
 
 void MainWindow::run(const std::function<void()>& handler) {
-  if (depth_ == 0 || !rendering_) pullFromWidgets();
+  pullFromWidgets();
   ++depth_;
   handler();
   --depth_;
