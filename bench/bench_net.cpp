@@ -48,6 +48,18 @@ void writeFolder(const fs::path& dir, bool bigFiles) {
   gen.write((dir / "vhf4k.adi").string(), 50u << 20);
 }
 
+// A session shown in the real main window, over quiet seams.
+struct Windowed {
+  explicit Windowed(const fs::path& dir) : session(platform, dir), window(session) {
+    events.render = [this] { window.render(); };
+  }
+  Seams seams;
+  QtEvents events;
+  Platform platform{seams.dialogs, seams.clock, events, seams.launcher, seams.printer, seams.help};
+  Session session;
+  MainWindow window;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -63,16 +75,10 @@ int main(int argc, char** argv) {
     for (int r = 0; r < 7; ++r) {
       fs::remove(dir / "120526F.ILE");
       const auto t0 = std::chrono::steady_clock::now();
-      Seams seams;
-      QtEvents events;
-      Platform platform{seams.dialogs,  seams.clock,   events,
-                        seams.launcher, seams.printer, seams.help};
-      Session session(platform, dir);
-      MainWindow window(session);
-      events.render = [&] { window.render(); };
-      session.Form_Load();
-      window.render();
-      window.show();
+      Windowed w(dir);
+      w.session.Form_Load();
+      w.window.render();
+      w.window.show();
       QApplication::processEvents();
       runs.push_back(msSince(t0));
     }
@@ -133,13 +139,9 @@ int main(int argc, char** argv) {
   {
     const fs::path dir = benchFolder("redraw");
     writeFolder(dir, false);
-    Seams seams;
-    QtEvents events;
-    Platform platform{seams.dialogs,  seams.clock,   events,
-                      seams.launcher, seams.printer, seams.help};
-    Session session(platform, dir);
-    MainWindow window(session);
-    events.render = [&] { window.render(); };
+    Windowed w(dir);
+    Session& session = w.session;
+    MainWindow& window = w.window;
     session.Form_Load();
     for (int k = 1; k <= 1000; ++k) session.checkIns.row(k).f[1] = call(k);
     session.checkIns.count = 1000;
