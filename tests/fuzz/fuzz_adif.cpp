@@ -1,7 +1,6 @@
 // Fuzzes the ADIF grid lookup over vhf4k.adi: the input's first line is the callsign, the rest
 // is the file. The lookup reads the file in blocks; whatever the block size, it must give what
 // reading the file line by line gives, and the grid text must be the value with its heading.
-#include <memory>
 #include <optional>
 
 #include "fuzz_support.h"
@@ -27,20 +26,12 @@ std::optional<std::string> lineByLine(const std::string& file, const std::string
   }
   return std::nullopt;
 }
-
-std::unique_ptr<test::TempFolder> folder;
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::preferMemoryTempFolder();
-  folder = std::make_unique<test::TempFolder>();
-  return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const fuzz::CallAndFile in = fuzz::splitFirstLine(fuzz::asText(data, size));
-  if (!folder) LLVMFuzzerInitialize(nullptr, nullptr);
-  const fs::path adif = *folder / "vhf4k.adi";
+  static const test::TempFolder folder;  // made once the set-up has chosen the temp folder
+  const fs::path adif = folder / "vhf4k.adi";
   KELPIE_FUZZ_CHECK(writeBytesAtomic(adif, in.file));
 
   const std::optional<std::string> plain = lineByLine(in.file, in.call);

@@ -37,19 +37,7 @@ void checkLogMatchesTable(test::Rig& rig) {
   }
 }
 
-bool sameRows(const Roster& a, const Roster& b) {
-  if (a.rows.size() != b.rows.size()) return false;
-  for (size_t r = 0; r < a.rows.size(); ++r)
-    for (int f = 1; f <= 6; ++f)
-      if (a.rows[r].field(f) != b.rows[r].field(f)) return false;
-  return true;
-}
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::preferMemoryTempFolder();
-  return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   test::Rig rig;
@@ -97,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   s.mExit_Click();
   const RosterParse onDisk = parseRoster(splitLines(rig.read("NETCONT.ROL")));
   KELPIE_FUZZ_CHECK(!onDisk.quoted && !onDisk.incomplete);
-  KELPIE_FUZZ_CHECK(sameRows(onDisk.roster, s.roster));
+  KELPIE_FUZZ_CHECK(fuzz::sameRows(onDisk.roster, s.roster));
   for (int i = 1; i <= s.checkIns.count; ++i) {
     const std::string& call = s.checkIns.field(i, 1);
     KELPIE_FUZZ_CHECK(std::any_of(onDisk.roster.rows.begin() + 1, onDisk.roster.rows.end(),

@@ -10,11 +10,6 @@
 
 using namespace kelpie;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::preferMemoryTempFolder();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view in = fuzz::asText(data, size);
   const Lines lines = splitLines(in);

@@ -8,11 +8,6 @@
 
 using namespace kelpie;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::preferMemoryTempFolder();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   test::Rig rig;
   rig.writeRoster({{"K1ABC", "BOB", "FN20", "1/1/2021", "2/2/2022", "-"},

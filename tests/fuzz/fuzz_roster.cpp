@@ -9,13 +9,6 @@
 using namespace kelpie;
 
 namespace {
-bool sameRows(const Roster& a, const Roster& b) {
-  if (a.rows.size() != b.rows.size()) return false;
-  for (size_t r = 0; r < a.rows.size(); ++r)
-    for (int f = 1; f <= 6; ++f)
-      if (a.rows[r].field(f) != b.rows[r].field(f)) return false;
-  return true;
-}
 
 bool hasCurrentHeader(const Roster& r) {
   return r.count() >= 1 && r.row(1).initialCheckInDate == "initial check-in date" &&
@@ -23,11 +16,6 @@ bool hasCurrentHeader(const Roster& r) {
          r.row(1).oldCallSign == "old call sign";
 }
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::preferMemoryTempFolder();
-  return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view in = fuzz::asText(data, size);
@@ -48,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (hasCurrentHeader(p.roster)) {
     const RosterParse again = parseRoster(splitLines(joinCrLf(rosterLines(p.roster))));
     KELPIE_FUZZ_CHECK(!again.quoted && !again.incomplete);
-    KELPIE_FUZZ_CHECK(sameRows(again.roster, p.roster));
+    KELPIE_FUZZ_CHECK(fuzz::sameRows(again.roster, p.roster));
   }
 
   // Start-up over the file: the old form is converted and the converted file reads back as
@@ -63,9 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (p.quoted || in.empty()) {
     KELPIE_FUZZ_CHECK(hasCurrentHeader(held));
     KELPIE_FUZZ_CHECK(!onDisk.quoted && !onDisk.incomplete);
-    KELPIE_FUZZ_CHECK(sameRows(onDisk.roster, held));
+    KELPIE_FUZZ_CHECK(fuzz::sameRows(onDisk.roster, held));
   } else {
-    KELPIE_FUZZ_CHECK(sameRows(held, p.roster));
+    KELPIE_FUZZ_CHECK(fuzz::sameRows(held, p.roster));
     KELPIE_FUZZ_CHECK(rig.read("NETCONT.ROL") == in);  // read only, never rewritten
   }
   if (p.incomplete && p.quoted) KELPIE_FUZZ_CHECK(rig.read("NETCONT.ROL.bad") == in);

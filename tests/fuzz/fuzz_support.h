@@ -1,5 +1,6 @@
 // Shared pieces of Kelpie's fuzz targets: a check that stops the run with a message (libFuzzer
-// keeps the input that broke it), a reader over the fuzz input, and the folder the rigs use.
+// keeps the input that broke it), readers over the fuzz input, and the folder the rigs use.
+// Each target is one source file, so the one-time set-up below is defined here.
 #pragma once
 
 #include <unistd.h>
@@ -27,6 +28,16 @@ namespace kelpie::fuzz {
 inline void preferMemoryTempFolder() {
   if (std::getenv("TMPDIR") == nullptr && ::access("/dev/shm", W_OK | X_OK) == 0)
     ::setenv("TMPDIR", "/dev/shm", 0);
+}
+
+// Two rosters (or anything with rows of fields 1 to 6) hold the same text.
+template <class R>
+bool sameRows(const R& a, const R& b) {
+  if (a.rows.size() != b.rows.size()) return false;
+  for (size_t r = 0; r < a.rows.size(); ++r)
+    for (int f = 1; f <= 6; ++f)
+      if (a.rows[r].field(f) != b.rows[r].field(f)) return false;
+  return true;
 }
 
 inline std::string_view asText(const uint8_t* data, size_t size) {
@@ -59,3 +70,8 @@ class ByteReader {
 };
 
 }  // namespace kelpie::fuzz
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  kelpie::fuzz::preferMemoryTempFolder();
+  return 0;
+}
