@@ -9,8 +9,7 @@ kelpie_need_packages "${KELPIE_BUILD_PACKAGES[@]}" libgtest-dev poppler-utils cl
 if [ ! -f build/test/build.ninja ]; then
   cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELPIE_TESTS=ON -DKELPIE_SANITIZE=ON >/dev/null
 fi
-cmake --build build/test | grep -v '^ninja: no work to do' || true
-cmake --build build/test >/dev/null  # fail here if the build above failed
+cmake --build build/test | { grep -v '^ninja: no work to do' || true; }
 status=0
 (cd build/test && ctest --output-on-failure -j2 "$@") || status=$?
 
@@ -20,8 +19,7 @@ if [ $# -eq 0 ]; then
       -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" -DKELPIE_TESTS=ON -DKELPIE_SANITIZE=ON \
       -DKELPIE_FUZZ=ON >/dev/null
   fi
-  cmake --build build/fuzz --target kelpie_fuzzers | grep -v '^ninja: no work to do' || true
-  cmake --build build/fuzz --target kelpie_fuzzers >/dev/null
+  cmake --build build/fuzz --target kelpie_fuzzers | { grep -v '^ninja: no work to do' || true; }
   (cd build/fuzz && ctest --output-on-failure -j2 -L '^fuzz$') || status=$?
 fi
 exit $status
