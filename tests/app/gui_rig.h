@@ -76,20 +76,9 @@ struct GuiRig {
     return s;
   }
   void writeRoster(const std::vector<std::vector<std::string>>& stations) const {
-    Lines lines{"222 MHz",      "W1NC", "1/2/2020", "initial check-in date", "last check-in date",
-                "old call sign"};
-    for (const auto& st : stations)
-      for (size_t f = 0; f < 6; ++f) lines.push_back(f < st.size() ? st[f] : "-");
-    write("NETCONT.ROL", lines);
+    writeRosterFile(folder.path(), stations);
   }
-  void writeSettings() const {
-    NetSettings s;
-    s.logFolder = folder.path().string();
-    s.netControlCall = "W1NC";
-    s.netBand = "222 MHz";
-    s.netControlGrid = "FN20XA";
-    write("Kelpie_Control.ini", settingsFileLines(s));
-  }
+  void writeSettings() const { writeSettingsFile(folder.path()); }
 
   bool start() {
     window = std::make_unique<MainWindow>(session);

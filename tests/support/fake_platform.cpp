@@ -109,24 +109,32 @@ std::string Rig::read(const std::string& name) const {
 
 bool Rig::exists(const std::string& name) const { return std::filesystem::exists(folder / name); }
 
-void Rig::writeRoster(const std::vector<std::vector<std::string>>& stations,
-                      const std::string& band, const std::string& call) const {
+void writeRosterFile(const std::filesystem::path& folder,
+                     const std::vector<std::vector<std::string>>& stations, const std::string& band,
+                     const std::string& call) {
   Lines lines{band,           call, "1/2/2020", "initial check-in date", "last check-in date",
               "old call sign"};
   for (const auto& st : stations) {
     for (size_t f = 0; f < 6; ++f) lines.push_back(f < st.size() ? st[f] : "-");
   }
-  write("NETCONT.ROL", lines);
+  writeLinesAtomic(folder / "NETCONT.ROL", lines);
 }
 
-void Rig::writeSettings(const std::string& grid) const {
+void writeSettingsFile(const std::filesystem::path& folder, const std::string& grid) {
   NetSettings s;
-  s.logFolder = folder.path().string();
+  s.logFolder = folder.string();
   s.netControlCall = "W1NC";
   s.netBand = "222 MHz";
   s.netControlGrid = grid;
-  write("Kelpie_Control.ini", settingsFileLines(s));
+  writeLinesAtomic(folder / "Kelpie_Control.ini", settingsFileLines(s));
 }
+
+void Rig::writeRoster(const std::vector<std::vector<std::string>>& stations,
+                      const std::string& band, const std::string& call) const {
+  writeRosterFile(folder.path(), stations, band, call);
+}
+
+void Rig::writeSettings(const std::string& grid) const { writeSettingsFile(folder.path(), grid); }
 
 bool Rig::start() {
   if (!exists("NETCONT.ROL")) writeRoster({});

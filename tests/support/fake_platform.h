@@ -101,6 +101,13 @@ class TempFolder {
   std::filesystem::path path_;
 };
 
+// A roster file with the header and the given station records (6 fields each, "-" filled in).
+void writeRosterFile(const std::filesystem::path& folder,
+                     const std::vector<std::vector<std::string>>& stations,
+                     const std::string& band = "222 MHz", const std::string& call = "W1NC");
+// A settings file with the given grid and otherwise first-run values.
+void writeSettingsFile(const std::filesystem::path& folder, const std::string& grid = "FN20XA");
+
 // Everything a core test needs: the fakes, a folder, and a session over them.
 struct Rig {
   TempFolder folder;
