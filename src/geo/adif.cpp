@@ -1,15 +1,11 @@
 #include "geo/adif.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <functional>
-#include <memory>
 #include <vector>
+
+#include "geo/adif_reader.h"
 
 namespace kelpie {
 
@@ -17,18 +13,6 @@ namespace {
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 constexpr std::string_view kGridTag = "<gridsquare:";
-
-// glibc's memmem is several times faster than std::boyer_moore_horspool_searcher on ADIF
-// text, and it is what keeps a lookup on a lifetime log quicker than grep.
-const char* findMark(const char* first, const char* last, const std::string& mark) {
-#if defined(__GLIBC__) || defined(__APPLE__) || defined(__FreeBSD__)
-  const void* hit =
-      ::memmem(first, static_cast<std::size_t>(last - first), mark.data(), mark.size());
-  return hit != nullptr ? static_cast<const char*>(hit) : last;
-#else
-  return std::search(first, last, std::boyer_moore_horspool_searcher(mark.begin(), mark.end()));
-#endif
-}
 
 bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 
@@ -71,40 +55,26 @@ std::optional<std::string> gridValueInLine(std::string_view line) {
   return std::nullopt;
 }
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 }  // namespace
 
 std::optional<std::string> findAdifGridValue(const std::filesystem::path& adifFile,
                                              std::string_view callsign, std::size_t blockSize) {
   if (callsign.empty()) return std::nullopt;
-  // A mark can never run over a line end, so such a callsign is in no line.
+  // A callsign never holds a line end; such a text is in no line and no record.
   if (std::any_of(callsign.begin(), callsign.end(), isLineEnd)) return std::nullopt;
   blockSize = std::max<std::size_t>(blockSize, 1);
+  AdifFile file = openAdifFile(adifFile);
+  if (!file) return std::nullopt;
 
-  // Non-blocking and regular files only: a FIFO or device under the name must not hang Kelpie.
-  const int fd = ::open(adifFile.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return std::nullopt;
-  struct stat st;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return std::nullopt;
-  }
-  std::unique_ptr<std::FILE, FileCloser> file(::fdopen(fd, "rb"));
-  if (!file) {
-    ::close(fd);
-    return std::nullopt;
-  }
-  std::setvbuf(file.get(), nullptr, _IONBF, 0);
-
-  std::string mark;
-  mark.reserve(callsign.size() + 2);
-  mark += '>';
-  mark += callsign;
-  mark += ',';
-  const std::size_t m = mark.size();
+  // One search serves both readings: every station mark ">" + callsign + "," starts with
+  // ">" + callsign in any letter case, and so does every ADIF 3 CALL value of the station.
+  // When the file holds no such text at all, it has no grid for the station.
+  std::string needle;
+  needle.reserve(callsign.size() + 1);
+  needle += '>';
+  for (char c : callsign) needle += foldCase(c);
+  const std::size_t m = needle.size() + 1;  // the mark with its comma
+  bool seen = false;
 
   // The buffer always begins at the start of a line, so a mark's whole line is at hand
   // however the blocks fall; only the unfinished last line is carried to the next block.
@@ -125,12 +95,22 @@ std::optional<std::string> findAdifGridValue(const std::filesystem::path& adifFi
     const char* data = buf.data();
 
     for (;;) {
-      const char* hit = findMark(data + scanFrom, data + len, mark);
+      const char* hit = findFolded(data + scanFrom, data + len, needle);
       if (hit == data + len) {
         if (len >= m) scanFrom = std::max(scanFrom, len - m + 1);
         break;
       }
       const auto h = static_cast<std::size_t>(hit - data);
+      seen = true;
+      if (h + m > len && !eof) {  // whether the comma follows is in the next block
+        scanFrom = h;
+        break;
+      }
+      if (h + m > len || data[h + m - 1] != ',' ||
+          std::memcmp(data + h + 1, callsign.data(), callsign.size()) != 0) {
+        scanFrom = h + 1;
+        continue;
+      }
       std::size_t end = lineEnd(data, std::max(h + m, endFrom), len);
       if (end == kNone) {
         if (!eof) {
@@ -159,7 +139,17 @@ std::optional<std::string> findAdifGridValue(const std::filesystem::path& adifFi
     }
     clean = scanFrom;
   }
-  return std::nullopt;
+  if (!seen || std::fseek(file.get(), 0, SEEK_SET) != 0) return std::nullopt;
+
+  // No line in the old form: the file as ADIF 3 records, the first of the station's with a grid.
+  std::optional<std::string> found;
+  const bool read = readAdifRecords(file.get(), blockSize, callsign.size(),
+                                    [&](std::string_view call, std::string_view grid) {
+                                      if (!equalFolded(call, callsign)) return true;
+                                      found = std::string(grid);
+                                      return false;
+                                    });
+  return read ? found : std::nullopt;
 }
 
 AdifGrid getADIFGrid(const std::filesystem::path& adifFile, const std::string& callsign,

@@ -24,12 +24,17 @@ struct AdifGrid {
 // it is searched); a line may be longer than a block.
 inline constexpr std::size_t kAdifReadBlock = std::size_t{256} << 10;
 
-// The raw grid value of the first line that holds the mark ">" + callsign + "," and a grid
-// tag "<GRIDSQUARE:" (any letter case) with a one-digit length. The value is that many
-// characters starting two after the digit (past the tag's closing character), cut short at the
-// end of the line. A line whose length is not a digit is passed over. Nothing when the
-// callsign is empty, no line qualifies, or the file cannot be read. Lines end with CR LF, LF
-// or CR. The file is read afresh on every call, so edits made during the net are seen.
+// The raw grid value for a station, in two readings of the file:
+// 1. The form Kelpie's ADIF files always had: the first line that holds the mark
+//    ">" + callsign + "," and a grid tag "<GRIDSQUARE:" (any letter case) with a one-digit
+//    length. The value is that many characters starting two after the digit (past the tag's
+//    closing character), cut short at the end of the line. A line whose length is not a digit
+//    is passed over. Lines end with CR LF, LF or CR.
+// 2. Only when no line qualifies so: the file read as ADIF 3 records (geo/adif_reader.h); the
+//    GRIDSQUARE value of the first record whose CALL is the callsign, letter case ignored, and
+//    whose GRIDSQUARE is not empty. MY_GRIDSQUARE and other fields never give the grid.
+// Nothing when the callsign is empty or holds a line end, nothing qualifies, or the file
+// cannot be read. The file is read afresh on every call, so edits made during the net are seen.
 std::optional<std::string> findAdifGridValue(const std::filesystem::path& adifFile,
                                              std::string_view callsign,
                                              std::size_t blockSize = kAdifReadBlock);

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "geo/adif_reader.h"
+
 namespace kelpie {
 
 namespace {
@@ -32,10 +34,6 @@ std::optional<std::string_view> gridValueOf(std::string_view line) {
   return std::nullopt;
 }
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 class BatchLookup {
  public:
   BatchLookup(const std::vector<std::string>& callsigns,
@@ -51,6 +49,11 @@ class BatchLookup {
   }
 
   bool done() const { return waiting_.empty(); }
+
+  // The stations no line answered, each with the places it takes in the answers.
+  std::unordered_map<std::string, std::vector<size_t>> unanswered() && {
+    return std::move(waiting_);
+  }
 
   void line(std::string_view line) {
     const auto value = gridValueOf(line);
@@ -83,9 +86,8 @@ std::vector<std::optional<std::string>> findAdifGridValues(
   BatchLookup lookup(callsigns, answers);
   if (lookup.done()) return answers;
 
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(adifFile.c_str(), "rb"));
+  AdifFile file = openAdifFile(adifFile);
   if (!file) return answers;
-  std::setvbuf(file.get(), nullptr, _IONBF, 0);
   blockSize = std::max<std::size_t>(blockSize, 1);
 
   // The buffer always starts at the start of a line; the unfinished last line is carried over.
@@ -135,6 +137,31 @@ std::vector<std::optional<std::string>> findAdifGridValues(
       len -= start;
     }
   }
+  if (lookup.done() || std::fseek(file.get(), 0, SEEK_SET) != 0) return answers;
+
+  // The stations no line answered, from the file read as ADIF 3 records; letter case is
+  // folded away on both sides.
+  std::unordered_map<std::string, std::vector<size_t>> byFolded;
+  size_t longest = 0;
+  for (auto& [call, places] : std::move(lookup).unanswered()) {
+    std::string folded = call;
+    for (char& c : folded) c = foldCase(c);
+    longest = std::max(longest, folded.size());
+    auto& all = byFolded[folded];
+    all.insert(all.end(), places.begin(), places.end());
+  }
+  std::string folded;
+  const bool read = readAdifRecords(file.get(), blockSize, longest,
+                                    [&](std::string_view call, std::string_view grid) {
+                                      folded.assign(call);
+                                      for (char& c : folded) c = foldCase(c);
+                                      const auto it = byFolded.find(folded);
+                                      if (it == byFolded.end()) return true;
+                                      for (size_t i : it->second) answers[i] = std::string(grid);
+                                      byFolded.erase(it);
+                                      return !byFolded.empty();
+                                    });
+  if (!read) return std::vector<std::optional<std::string>>(answers.size());
   return answers;
 }
 

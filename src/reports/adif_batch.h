@@ -11,10 +11,10 @@
 
 namespace kelpie {
 
-// For each callsign, what findAdifGridValue (geo/adif.h) gives for it: the raw grid value of
-// the first line that holds ">" + callsign + "," and a usable "<GRIDSQUARE:" tag (any letter
-// case, only the line's first tag counts, one-digit length), or nothing. Lines end with CR LF,
-// LF or CR. A file that cannot be read answers nothing for everyone.
+// For each callsign, what findAdifGridValue (geo/adif.h) gives for it, in both its readings:
+// the raw grid value of the first line that holds ">" + callsign + "," and a usable
+// "<GRIDSQUARE:" tag, or else of the first ADIF 3 record of the station with a non-empty
+// GRIDSQUARE, or nothing. A file that cannot be read answers nothing for everyone.
 std::vector<std::optional<std::string>> findAdifGridValues(
     const fs::path& adifFile, const std::vector<std::string>& callsigns,
     std::size_t blockSize = std::size_t{1} << 20);
