@@ -1,5 +1,7 @@
-// Generator of large synthetic ADIF logs in the one-record-per-line form Kelpie reads: each
-// record names its station as ">CALL," (the callsign closed by a comma), as vhf4k.adi does.
+// Generator of large synthetic ADIF logs in the forms Kelpie reads: one record per line with
+// the station named as ">CALL," (the callsign closed by a comma), as the older vhf4k.adi files
+// have it, or plain ADIF 3 as logging programs export it, one record per line (lower-case
+// names) or each record over two lines (upper-case names).
 #pragma once
 
 #include <cstddef>
@@ -11,16 +13,20 @@
 
 namespace kelpie::bench {
 
+enum class AdifForm { CommaMark, OneLine, TwoLines };
+
 struct AdifGenResult {
   std::size_t bytes = 0;
   std::size_t records = 0;
   std::string firstCall;  // station of the first record that carries a grid
   std::string tailGrid;   // grid of the closing record of the tail station, if one was asked
+  std::vector<std::string> calls;  // the stations of the first 1000 records
 };
 
 class AdifGenerator {
  public:
-  explicit AdifGenerator(std::uint32_t seed) : rng_(seed) {}
+  explicit AdifGenerator(std::uint32_t seed, AdifForm form = AdifForm::CommaMark)
+      : rng_(seed), form_(form) {}
 
   // A callsign in the usual shape: prefix, one digit, a suffix of one to three letters.
   // Suffix letters never include Z, so a call such as "W1ZZZ" is certainly absent.
@@ -46,8 +52,9 @@ class AdifGenerator {
     return g;
   }
 
-  // One record line with CR LF, about 200 bytes; most carry a 4- or 6-character grid.
-  std::string record(const std::string& call, bool withGrid) {
+  // One record with CR LF, about 200 bytes; most carry a 4- or 6-character grid. The grid
+  // stands last, before the end of the record.
+  std::string record(const std::string& call, const std::string& grid) {
     static const char* const bands[] = {"6M", "2M", "1.25M", "70CM", "33CM", "23CM"};
     static const char* const modes[] = {"SSB", "FM", "CW", "FT8", "MSK144"};
     static const char* const names[] = {"John", "Mary", "Bob", "Li", "Ahmed", "Olga", "Jose"};
@@ -55,19 +62,22 @@ class AdifGenerator {
                                        "Leeds",      "Bremen",      "Albany, NY"};
     std::string r;
     r.reserve(256);
-    r += "<CALL:" + std::to_string(call.size()) + ">" + call + ",";
+    field(r, "CALL", call);
+    if (form_ == AdifForm::CommaMark) r.back() = ',';
     field(r, "QSO_DATE", date());
     field(r, "TIME_ON", digits(4));
     field(r, "BAND", bands[pick(std::size(bands))]);
     field(r, "MODE", modes[pick(std::size(modes))]);
     field(r, "FREQ", "14" + digits(1) + "." + digits(3));
+    if (form_ == AdifForm::TwoLines) r.replace(r.size() - 1, 1, "\r\n");
     field(r, "RST_SENT", "5" + digits(1));
     field(r, "RST_RCVD", "5" + digits(1));
     field(r, "NAME", names[pick(std::size(names))]);
     field(r, "QTH", qths[pick(std::size(qths))]);
-    if (withGrid) field(r, "GRIDSQUARE", grid(pick(2) == 0));
     field(r, "OPERATOR", "N1KEL");
-    r += "<EOR>\r\n";
+    field(r, "MY_GRIDSQUARE", "FN20XA");
+    if (!grid.empty()) field(r, "GRIDSQUARE", grid);
+    r += form_ == AdifForm::OneLine ? "<eor>\r\n" : "<EOR>\r\n";
     return r;
   }
 
@@ -86,8 +96,8 @@ class AdifGenerator {
       const std::string& call = pool[pick(pool.size())];
       const bool withGrid = pick(7) != 0;
       if (withGrid && res.firstCall.empty()) res.firstCall = call;
-      const std::string line = record(call, withGrid);
-      chunk += line;
+      if (res.calls.size() < 1000) res.calls.push_back(call);
+      chunk += record(call, withGrid ? grid(pick(2) == 0) : "");
       ++res.records;
       if (chunk.size() > (1u << 20)) {
         out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
@@ -97,9 +107,7 @@ class AdifGenerator {
     }
     if (!tailCall.empty()) {
       res.tailGrid = grid(true);
-      std::string line = record(tailCall, false);
-      line.insert(line.size() - 7, "<GRIDSQUARE:6>" + res.tailGrid + " ");
-      chunk += line;
+      chunk += record(tailCall, res.tailGrid);
       ++res.records;
     }
     out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
@@ -123,9 +131,11 @@ class AdifGenerator {
            std::to_string(10 + pick(18));
   }
 
-  static void field(std::string& r, const char* name, const std::string& value) {
+  void field(std::string& r, const char* name, const std::string& value) const {
     r += '<';
-    r += name;
+    for (const char* c = name; *c != 0; ++c) {
+      r += form_ == AdifForm::OneLine && *c >= 'A' && *c <= 'Z' ? static_cast<char>(*c + 32) : *c;
+    }
     r += ':';
     r += std::to_string(value.size());
     r += '>';
@@ -134,6 +144,7 @@ class AdifGenerator {
   }
 
   std::mt19937 rng_;
+  AdifForm form_;
 };
 
 }  // namespace kelpie::bench

@@ -100,6 +100,16 @@ struct Tag {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+// The next '<' from pos, or len. The next tag is mostly a character or two away, nearer than
+// a call of memchr pays off.
+std::size_t nextTag(const char* data, std::size_t pos, std::size_t len) {
+  for (const std::size_t near = std::min(len, pos + 8); pos < near; ++pos) {
+    if (data[pos] == '<') return pos;
+  }
+  const void* hit = std::memchr(data + pos, '<', len - pos);
+  return hit == nullptr ? len : static_cast<std::size_t>(static_cast<const char*>(hit) - data);
+}
+
 // The tag whose '<' is at data[p].
 TagRead readTag(const char* data, std::size_t p, std::size_t len, Tag& tag) {
   std::size_t i = p + 1;
@@ -112,7 +122,8 @@ TagRead readTag(const char* data, std::size_t p, std::size_t len, Tag& tag) {
     const std::size_t digits = ++i;
     constexpr std::uint64_t kHuge = std::uint64_t{1} << 62;  // past the end of any file
     for (; i < len && isDigit(data[i]); ++i) {
-      tag.length = std::min(kHuge, tag.length * 10 + static_cast<std::uint64_t>(data[i] - '0'));
+      const auto digit = static_cast<std::uint64_t>(data[i] - '0');
+      tag.length = tag.length >= kHuge / 10 ? kHuge : tag.length * 10 + digit;
     }
     if (i == len) return TagRead::Unfinished;
     if (i == digits) return TagRead::Bad;
@@ -151,12 +162,11 @@ class RecordParser {
         if (rest_ == 0) endField();
         continue;
       }
-      const void* hit = std::memchr(data + pos, '<', len - pos);
-      if (hit == nullptr) {
+      const std::size_t p = nextTag(data, pos, len);
+      if (p == len) {
         pos = len;
         break;
       }
-      const auto p = static_cast<std::size_t>(static_cast<const char*>(hit) - data);
       if (state_ == State::Skip) {
         if (p + 5 > len && !eof) return done(p);
         pos = p + 1;
@@ -180,6 +190,11 @@ class RecordParser {
       }
       pos = tag.end;
       beginField(tag);
+      // Most values are of no interest and lie whole in the block: step over them at once.
+      if (state_ == State::Value && field_ == Field::Other && rest_ <= len - pos) {
+        pos += static_cast<std::size_t>(rest_);
+        state_ = State::Between;
+      }
     }
     if (eof && !stopped_) {
       if (state_ == State::Between) endRecord(true);
@@ -211,16 +226,17 @@ class RecordParser {
 
   void beginField(const Tag& tag) {
     field_ = Field::Other;
-    if (equalFolded(tag.name, "call")) {
+    const std::size_t n = tag.name.size();
+    if (n == 4 && equalFolded(tag.name, "call")) {
       if (!hasCall_) {
         hasCall_ = true;
         field_ = Field::Call;
       }
-    } else if (equalFolded(tag.name, "gridsquare")) {
+    } else if (n == 10 && equalFolded(tag.name, "gridsquare")) {
       if (grid_.empty()) field_ = Field::Grid;
-    } else if (equalFolded(tag.name, "eor")) {
+    } else if (n == 3 && equalFolded(tag.name, "eor")) {
       field_ = Field::EndOfRecord;
-    } else if (equalFolded(tag.name, "eoh")) {
+    } else if (n == 3 && equalFolded(tag.name, "eoh")) {
       field_ = Field::EndOfHeader;
     }
     rest_ = tag.length;
