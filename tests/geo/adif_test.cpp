@@ -30,7 +30,7 @@ struct MatchRow {
 };
 
 const MatchRow kMatchRows[] = {
-    {"SpaceInsteadOfComma", "<CALL:5>K1ABC <GRIDSQUARE:6>FN20XA <EOR>\r\n", std::nullopt},
+    {"SpaceInsteadOfCommaReadAsAdif3", "<CALL:5>K1ABC <GRIDSQUARE:6>FN20XA <EOR>\r\n", "FN20XA"},
     {"TailOfLongerCall", "<CALL:6>WK1ABC,<GRIDSQUARE:4>FN31 <EOR>\r\n", std::nullopt},
     {"HeadOfLongerCall", "<CALL:6>K1ABCD,<GRIDSQUARE:4>FN31 <EOR>\r\n", std::nullopt},
     {"FirstRecordWithoutTag",
@@ -39,7 +39,7 @@ const MatchRow kMatchRows[] = {
      "<CALL:5>K1ABC,<GRIDSQUARE:4>FN42 <EOR>\r\n<CALL:5>K1ABC,<GRIDSQUARE:4>EM12 <EOR>\r\n",
      "FN42"},
     {"LowerCaseTag", "<call:5>K1ABC,<gridsquare:4>FN42 <eor>\r\n", "FN42"},
-    {"CallsignIsCaseSensitive", "<CALL:5>k1abc,<GRIDSQUARE:4>FN42 <EOR>\r\n", std::nullopt},
+    {"LowerCaseCallReadAsAdif3", "<CALL:5>k1abc,<GRIDSQUARE:4>FN42 <EOR>\r\n", "FN42"},
     {"NonDigitLengthSkipped",
      "<CALL:5>K1ABC,<GRIDSQUARE:X>FN20 <EOR>\r\n<CALL:5>K1ABC,<GRIDSQUARE:4>EM12 <EOR>\r\n",
      "EM12"},
