@@ -161,7 +161,8 @@ void Session::checkInCallsign(const std::string& typed) {
 
 void Session::Form_KeyDown(int keyCode, int /*shift*/) {
   if (keyCode == kKeyEsc) {
-    if (searchShown()) view.label3 = label3BeforeSearch;
+    // Back from a search's answer, or from whatever replaced it since, the hint is as before.
+    if (!searchLines.empty()) view.label3 = label3BeforeSearch;
     view.command2 = checkIns.count == 0 ? "Start Net" : "Continue Check-Ins";
     updateCheckIns();
     view.entryText.clear();

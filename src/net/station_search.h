@@ -22,7 +22,6 @@ class CallPattern {
   // No letter or digit at all: the operator asks for the regulars instead.
   bool asksForRegulars() const { return !hasLetterOrDigit_; }
   bool fits(std::string_view callSign) const;
-  const std::string& text() const { return glob_; }
 
  private:
   std::string glob_;  // upper case, with "*" at both ends when the typed pattern had none
