@@ -199,10 +199,12 @@ void MainWindow::buildControls() {
 void MainWindow::buildMenus() {
   QMenu* current = nullptr;
   const std::map<std::string, char> accessKeys{{"mFile", 'F'},    {"mEdit", 'E'},    {"mView", 'V'},
-                                               {"mainHelp", 'H'}, {"mOptions", 'O'}, {"mSet", 'S'}};
+                                               {"mainHelp", 'H'}, {"mOptions", 'O'}, {"mSet", 'S'},
+                                               {"mTools", 'T'}};
   for (const auto& [name, item] : initialMenuItems()) {
     const bool topLevel = name == "mFile" || name == "mEdit" || name == "mView" ||
-                          name == "mainHelp" || name == "mOptions" || name == "mSet";
+                          name == "mainHelp" || name == "mOptions" || name == "mSet" ||
+                          name == "mTools";
     if (topLevel) {
       current = menuBar()->addMenu(actionText(item.caption));
       current->setObjectName(QString::fromStdString(name));
@@ -277,6 +279,8 @@ void MainWindow::dispatch(const std::string& name) {
       {"mDistanceTypeMiles", [](Session& s) { s.mDistanceTypeMiles_Click(); }},
       {"mDistanceTypekM", [](Session& s) { s.mDistanceTypekM_Click(); }},
       {"mwriteLogFile", mwriteLogFile_Click},
+      {"mFindCall", [](Session& s) { s.mFindCall_Click(); }},
+      {"mRegulars", [](Session& s) { s.mRegulars_Click(); }},
       {"mnuQRZConnect", [](Session& s) { s.mnuQRZConnect_Click(); }},
       {"mnuPopUpMultiple", [](Session& s) { s.mnuPopUpMultiple_Click(); }},
       {"mnuPopUpCall", [](Session& s) { s.mnuPopUpCall_Click(); }},

@@ -34,6 +34,9 @@ void Session::renderCheckInLines(bool ackLayout) {
     menu("mnuPopUpUpdateCall").visible = true;
     menu("mnuPopUpMultiple").visible = true;
   }
+  // Nor does a number entry pick a search's station once the check-ins are back.
+  searchLines.clear();
+  searchCalls.clear();
   view.lines.clear();
   view.selected = -1;
   view.lines.reserve(static_cast<size_t>(checkIns.count));
@@ -108,6 +111,8 @@ void Session::deleteLastCheckin() {
 void Session::CheckIns_Click() { view.label3 = "Select line, then right-click to edit."; }
 
 bool Session::CheckIns_MouseDown(int button) {
+  // No popup edit acts on a search's line: it is no check-in and no roster row.
+  if (searchShown()) return false;
   clickedListIndex = view.selected;
   if (clickedListIndex == -1) return false;
   selectedCheckIn = clickedListIndex + 1;

@@ -27,6 +27,14 @@ void Session::CallSignInput_KeyPress(int& keyAscii) {
 
   const std::string typed = view.entryText;
   entryText = upper1252(typed);
+  // While a search's answer is shown a number picks a station; anything else leaves it first.
+  if (pickFound(typed)) return;
+  leaveSearch();
+  if (!typed.empty() && typed[0] == '?') {
+    view.entryText.clear();
+    showStationSearch(typed.substr(1));
+    return;
+  }
   auto finishShort = [&] {
     view.entryText.clear();
     updateCheckIns();
@@ -133,7 +141,12 @@ void Session::CallSignInput_KeyPress(int& keyAscii) {
     return;
   }
   // 10. A callsign.
-  if (!isDigit(typed[1]) && !isDigit(typed[2])) {
+  checkInCallsign(typed);
+}
+
+void Session::checkInCallsign(const std::string& typed) {
+  entryText = upper1252(typed);
+  if (!(typed.size() > 1 && isDigit(typed[1])) && !(typed.size() > 2 && isDigit(typed[2]))) {
     ui.dialogs.messageBox(entryText + " has no numeral in 2nd or 3rd character.",
                           "Invalid callsign...", Buttons::OK, Answer::OK);
     view.entryText.clear();
@@ -148,6 +161,8 @@ void Session::CallSignInput_KeyPress(int& keyAscii) {
 
 void Session::Form_KeyDown(int keyCode, int /*shift*/) {
   if (keyCode == kKeyEsc) {
+    // Back from a search's answer, or from whatever replaced it since, the hint is as before.
+    if (!searchLines.empty()) view.label3 = label3BeforeSearch;
     view.command2 = checkIns.count == 0 ? "Start Net" : "Continue Check-Ins";
     updateCheckIns();
     view.entryText.clear();
@@ -170,16 +185,19 @@ void Session::Form_KeyDown(int keyCode, int /*shift*/) {
       updateComment(nextComIndex);
     }
   }
-  if (viewOnlyLog) {
-    view.label3 = "Enter Call or Call- for in&&out";
-    viewOnlyLog = false;
-    view.entryEnabled = true;
-    for (const char* item : {"mnuPopUpCall", "mnuPopUpName", "mnuPopUpQTH", "mnuPopUpMultiple",
-                             "mnuPopUpInsertGrid", "mnuPopUpUpdateCall"})
-      menu(item).enabled = true;
-  }
-  if (!viewOnlyLog) focusEntry();
+  leavePastLogView();
+  focusEntry();
   doEvents();
+}
+
+void Session::leavePastLogView() {
+  if (!viewOnlyLog) return;
+  view.label3 = "Enter Call or Call- for in&&out";
+  viewOnlyLog = false;
+  view.entryEnabled = true;
+  for (const char* item : {"mnuPopUpCall", "mnuPopUpName", "mnuPopUpQTH", "mnuPopUpMultiple",
+                           "mnuPopUpInsertGrid", "mnuPopUpUpdateCall"})
+    menu(item).enabled = true;
 }
 
 void Session::Ack_Click() {

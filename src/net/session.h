@@ -14,6 +14,8 @@
 
 namespace kelpie {
 
+struct FoundStation;
+
 // One check-in: fields 1 to 9 are used (1 callsign, 2 name, 3 QTH text, 4 first check-in date
 // or "  First time check-in", 5 latest date, 6 grid text, 7 "<Ack>", 8 "in&out ", 9 "<Com>").
 struct CheckInRow {
@@ -99,6 +101,11 @@ class Session {
   std::vector<std::string> file1;  // the log files of LogFolder as listed at start-up
   // A roster file that ended inside a record is kept beside it before the first rewrite.
   bool rosterNeedsKeep = false;
+  // The answer of a station search (or the regulars) as the list shows it, with the callsign
+  // each numbered line stands for; Label3 as it read before, for the way back.
+  std::vector<std::string> searchLines;
+  std::vector<std::string> searchCalls;
+  std::string label3BeforeSearch;
 
   MainView view;
 
@@ -178,6 +185,20 @@ class Session {
   // ---- station lookup -----------------------------------------------------------------------
   void getStationInfo(std::string& result);
 
+  // ---- finding stations: a half-heard call, the regulars not yet heard ------------------
+  // True while the list still shows a search's answer (nothing else has replaced it).
+  bool searchShown() const;
+  // The pattern typed after "?" (or given in the box); no letter or digit asks for the regulars.
+  void showStationSearch(const std::string& typed);
+  void mFindCall_Click();
+  void mRegulars_Click();
+  // A number entry while an answer is shown: checks that station in; true when it was taken.
+  bool pickFound(const std::string& typed);
+  // Back to today's check-ins and the hint that was there before the search.
+  void leaveSearch();
+  // Steps 6 and 10 of the entry line: a callsign, checked in and today's log saved.
+  void checkInCallsign(const std::string& typed);
+
   // ---- edits from the list, callsign change, grid insertion -------------------------------
   void mEditNetControl_Click();
   void mnuPopUpCall_Click();
@@ -200,6 +221,8 @@ class Session {
   void renderCheckInLines(bool ackLayout);
   void setPrompt();
   void leaveProgramSaving();
+  void leavePastLogView();
+  void showFound(const std::vector<FoundStation>& found, const std::string& noneText);
 };
 
 // The text of list line i as the full redraw builds it.

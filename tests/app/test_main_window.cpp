@@ -35,7 +35,7 @@ TEST(MainWindowGui, StartsWithItsControlsAndMenusAndLeavesThroughExit) {
   QStringList top;
   for (QAction* a : w.menuBar()->actions()) top << a->text();
   EXPECT_EQ(top,
-            (QStringList{"File", "Edit", "View", "Help", "Options", "Set", "Write text file"}));
+            (QStringList{"File", "Edit", "View", "Help", "Options", "Set", "Write text file", "Tools"}));
   QStringList options;
   for (QAction* a : w.menuBar()->actions()[4]->menu()->actions())
     options << (a->isSeparator() ? "-" : a->text() + (a->isChecked() ? " [x]" : ""));
