@@ -35,9 +35,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
     GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "net control logbook for amateur-radio nets")
+# CPack puts the summary above the long description.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Kelpie is the logbook of the net control station of a regular amateur-radio
+    "Kelpie is the logbook of the net control station of a regular amateur-radio
 net. The operator types the callsign of each station that checks in; Kelpie
 looks the station up in the net's roster, the club list and the name list,
 lists it with a number, and keeps the day's log on disk after every change.
