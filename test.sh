@@ -6,6 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/deps.sh
 kelpie_need_packages "${KELPIE_BUILD_PACKAGES[@]}" libgtest-dev poppler-utils clang libclang-rt-14-dev
+# The Debian package's tests (label "package"): its build, dpkg-deb, lintian and the validators.
+kelpie_need_packages dpkg-dev file lintian desktop-file-utils appstream
 if [ ! -f build/test/build.ninja ]; then
   cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELPIE_TESTS=ON -DKELPIE_SANITIZE=ON >/dev/null
 fi

@@ -36,6 +36,9 @@ struct RosterParse {
 // Blank lines after the last record are ignored. The file is in the old form when a line begins
 // with a double quote, unless it opens with the header record of the current form.
 RosterParse parseRoster(const Lines& lines);
+// The same from the file's bytes (any line ends). A current-form roster is taken straight from
+// the bytes, with no list of lines in between: a large roster is read at start-up.
+RosterParse parseRosterText(std::string_view text);
 // Six lines per row, rows as they stand.
 Lines rosterLines(const Roster& roster);
 

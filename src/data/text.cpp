@@ -55,18 +55,23 @@ bool readBytes(const fs::path& path, std::string& out, std::string* error) {
     ::close(fd);
     return false;
   }
-  char buf[1 << 16];
+  // Straight into the string, sized from the file's length and grown should the file grow.
+  size_t have = 0;
+  out.resize(static_cast<size_t>(st.st_size) + 1);
   for (;;) {
-    const ssize_t got = ::read(fd, buf, sizeof buf);
+    if (have == out.size()) out.resize(2 * have);
+    const ssize_t got = ::read(fd, out.data() + have, out.size() - have);
     if (got < 0) {
       if (errno == EINTR) continue;
       if (error) *error = std::strerror(errno);
       ::close(fd);
+      out.clear();
       return false;
     }
     if (got == 0) break;
-    out.append(buf, static_cast<size_t>(got));
+    have += static_cast<size_t>(got);
   }
+  out.resize(have);
   ::close(fd);
   return true;
 }

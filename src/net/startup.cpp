@@ -40,9 +40,14 @@ bool Session::Form_Load() {
 
   const fs::path roster = rosterPath();
   ensureFileExists(roster);
+  // The table read here is the one the net starts with; only a rewrite (a new roster, or one
+  // converted from the old form) leaves the file different from it, and then it is read back
+  // below. A large roster is read and parsed once.
+  bool rewritten = true;
   if (!isEmptyFile(roster)) {
     bool isDOSFile = false;
     checkMasterFileFormat(roster, isDOSFile);
+    rewritten = isDOSFile;
     if (isDOSFile) WriteNewVersion();
   } else {
     getPersonalData();
@@ -62,7 +67,7 @@ bool Session::Form_Load() {
   }
   readSettings();
 
-  ReadNetControlFile();
+  if (rewritten) ReadNetControlFile();
   logFolder = usableLogFolder(*this);
   if (logFolder != appFolder) removeStaleTemporaries(logFolder);
   file1 = listFilesCI(logFolder, ".ile");
