@@ -20,6 +20,7 @@
 #include "dialogs/frm_web_path.h"
 #include "dialogs/kelpie_icon.h"
 #include "platform/qt/text1252.h"
+#include "reports/export.h"
 #include "reports/reports.h"
 
 namespace kelpie {
@@ -199,10 +200,12 @@ void MainWindow::buildControls() {
 void MainWindow::buildMenus() {
   QMenu* current = nullptr;
   const std::map<std::string, char> accessKeys{{"mFile", 'F'},    {"mEdit", 'E'},    {"mView", 'V'},
-                                               {"mainHelp", 'H'}, {"mOptions", 'O'}, {"mSet", 'S'}};
+                                               {"mainHelp", 'H'}, {"mOptions", 'O'}, {"mSet", 'S'},
+                                               {"mTools", 'T'}};
   for (const auto& [name, item] : initialMenuItems()) {
     const bool topLevel = name == "mFile" || name == "mEdit" || name == "mView" ||
-                          name == "mainHelp" || name == "mOptions" || name == "mSet";
+                          name == "mainHelp" || name == "mOptions" || name == "mSet" ||
+                          name == "mTools";
     if (topLevel) {
       current = menuBar()->addMenu(actionText(item.caption));
       current->setObjectName(QString::fromStdString(name));
@@ -277,6 +280,7 @@ void MainWindow::dispatch(const std::string& name) {
       {"mDistanceTypeMiles", [](Session& s) { s.mDistanceTypeMiles_Click(); }},
       {"mDistanceTypekM", [](Session& s) { s.mDistanceTypekM_Click(); }},
       {"mwriteLogFile", mwriteLogFile_Click},
+      {"mExport", mExport_Click},
       {"mnuQRZConnect", [](Session& s) { s.mnuQRZConnect_Click(); }},
       {"mnuPopUpMultiple", [](Session& s) { s.mnuPopUpMultiple_Click(); }},
       {"mnuPopUpCall", [](Session& s) { s.mnuPopUpCall_Click(); }},

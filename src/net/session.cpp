@@ -41,6 +41,8 @@ std::vector<std::pair<std::string, MenuItem>> initialMenuItems() {
       {"mSet", item("Set")},
       {"mSetBrowserPath", item("Path to web browser")},
       {"mwriteLogFile", item("Write text file")},
+      {"mTools", item("Tools")},
+      {"mExport", item("Export check-ins...")},
       {"mnuPopUp", item("PopUp")},
       {"mnuQRZConnect", item((std::string("Connect to ") + kQrzServiceName).c_str())},
       {"mnuPopUpMultiple", item("Do multiple edits")},

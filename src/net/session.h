@@ -18,6 +18,11 @@ namespace kelpie {
 // or "  First time check-in", 5 latest date, 6 grid text, 7 "<Ack>", 8 "in&out ", 9 "<Com>").
 struct CheckInRow {
   std::array<std::string, 11> f;
+  // Kept in the times file beside the log, never shown: the UTC moment of the check-in
+  // ("YYYY-MM-DDTHH:MM:SSZ", empty when unknown) and whether it was an in-and-out check-in
+  // (field 8 is not restored by a re-start, this is).
+  std::string timeIn;
+  bool inOut = false;
 };
 
 // Today's check-ins. Rows 1 to count are in use; a row dropped by "DL" is emptied.
@@ -99,6 +104,8 @@ class Session {
   std::vector<std::string> file1;  // the log files of LogFolder as listed at start-up
   // A roster file that ended inside a record is kept beside it before the first rewrite.
   bool rosterNeedsKeep = false;
+  // The times file beside today's log could not be written; the operator was told once.
+  bool timesWriteFailed = false;
 
   MainView view;
 
