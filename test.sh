@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/deps.sh
-kelpie_need_packages "${KELPIE_BUILD_PACKAGES[@]}" libgtest-dev poppler-utils clang libclang-rt-14-dev
+kelpie_need_packages "${KELPIE_BUILD_PACKAGES[@]}" libgtest-dev poppler-utils python3 clang libclang-rt-14-dev
 if [ ! -f build/test/build.ninja ]; then
   cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELPIE_TESTS=ON -DKELPIE_SANITIZE=ON >/dev/null
 fi
