@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/deps.sh
-kelpie_need_packages "${KELPIE_BUILD_PACKAGES[@]}" libgtest-dev poppler-utils clang libclang-rt-14-dev
+kelpie_need_packages "${KELPIE_BUILD_PACKAGES[@]}" libgtest-dev poppler-utils python3 clang libclang-rt-14-dev
 # The Debian package's tests (label "package"): its build, dpkg-deb, lintian and the validators.
 kelpie_need_packages dpkg-dev file lintian desktop-file-utils appstream
 if [ ! -f build/test/build.ninja ]; then

@@ -24,6 +24,8 @@ struct QuietDialogs : Dialogs {
 };
 struct FixedClock : Clock {
   Date today() override { return {2026, 12, 5}; }
+  DateTime nowUtc() override { return {{2026, 12, 6}, 1, 30, 0}; }
+  DateTime localTime(const DateTime& utc) override { return utc; }
 };
 struct NoEvents : Events {
   void doEvents() override {}

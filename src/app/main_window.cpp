@@ -20,6 +20,7 @@
 #include "dialogs/frm_web_path.h"
 #include "dialogs/kelpie_icon.h"
 #include "platform/qt/text1252.h"
+#include "reports/export.h"
 #include "reports/reports.h"
 
 namespace kelpie {
@@ -281,6 +282,7 @@ void MainWindow::dispatch(const std::string& name) {
       {"mwriteLogFile", mwriteLogFile_Click},
       {"mFindCall", [](Session& s) { s.mFindCall_Click(); }},
       {"mRegulars", [](Session& s) { s.mRegulars_Click(); }},
+      {"mExport", mExport_Click},
       {"mnuQRZConnect", [](Session& s) { s.mnuQRZConnect_Click(); }},
       {"mnuPopUpMultiple", [](Session& s) { s.mnuPopUpMultiple_Click(); }},
       {"mnuPopUpCall", [](Session& s) { s.mnuPopUpCall_Click(); }},

@@ -44,6 +44,7 @@ std::vector<std::pair<std::string, MenuItem>> initialMenuItems() {
       {"mTools", item("Tools")},
       {"mFindCall", item("Find a half-heard call...")},
       {"mRegulars", item("Regulars not yet checked in")},
+      {"mExport", item("Export check-ins...")},
       {"mnuPopUp", item("PopUp")},
       {"mnuQRZConnect", item((std::string("Connect to ") + kQrzServiceName).c_str())},
       {"mnuPopUpMultiple", item("Do multiple edits")},

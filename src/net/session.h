@@ -20,6 +20,11 @@ struct FoundStation;
 // or "  First time check-in", 5 latest date, 6 grid text, 7 "<Ack>", 8 "in&out ", 9 "<Com>").
 struct CheckInRow {
   std::array<std::string, 11> f;
+  // Kept in the times file beside the log, never shown: the UTC moment of the check-in
+  // ("YYYY-MM-DDTHH:MM:SSZ", empty when unknown) and whether it was an in-and-out check-in
+  // (field 8 is not restored by a re-start, this is).
+  std::string timeIn;
+  bool inOut = false;
 };
 
 // Today's check-ins. Rows 1 to count are in use; a row dropped by "DL" is emptied.
@@ -106,6 +111,8 @@ class Session {
   std::vector<std::string> searchLines;
   std::vector<std::string> searchCalls;
   std::string label3BeforeSearch;
+  // The times file beside today's log could not be written; the operator was told once.
+  bool timesWriteFailed = false;
 
   MainView view;
 

@@ -1,6 +1,7 @@
 // Turns a callsign typed on the entry line into today's check-in: roster, club list, nowhere.
 #include <array>
 
+#include "data/checkin_times.h"
 #include "data/quoted.h"
 #include "geo/adif.h"
 #include "net/list_lines.h"
@@ -66,6 +67,8 @@ void Session::getStationInfo(std::string& result) {
     CheckInRow& row = checkIns.row(checkIns.count);
     row = {};
     if (inOut) row.f[8] = "in&out ";
+    row.timeIn = isoTimeText(ui.clock.nowUtc());
+    row.inOut = inOut;
     return row;
   };
 

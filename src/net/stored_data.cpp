@@ -6,6 +6,7 @@
 #include <unordered_set>
 
 #include "data/checkin_log.h"
+#include "data/checkin_times.h"
 #include "data/quoted.h"
 #include "net/session.h"
 
@@ -271,10 +272,25 @@ void Session::getNumberStations() {
 void Session::saveLogFile() {
   if (viewOnlyLog) return;
   std::vector<LogRecord> records;
+  std::vector<CheckInTime> times;
   records.reserve(static_cast<size_t>(checkIns.count));
-  for (int i = 1; i <= checkIns.count; ++i)
-    records.push_back({checkIns.field(i, 1), checkIns.field(i, 2), checkIns.field(i, 3)});
-  writeFile(todayLogPath(), logLines(records));
+  times.reserve(static_cast<size_t>(checkIns.count));
+  for (int i = 1; i <= checkIns.count; ++i) {
+    const CheckInRow& row = checkIns.row(i);
+    records.push_back({row.f[1], row.f[2], row.f[3]});
+    times.push_back({row.f[1], row.timeIn, row.inOut});
+  }
+  const fs::path log = todayLogPath();
+  // The log first: it is what counts. A times file left a save behind (a crash in between)
+  // no longer matches the log, and the re-start then uses only the times that still match.
+  if (writeFile(log, logLines(records))) {
+    std::string error;
+    if (!writeLinesAtomic(timesPathFor(log), timeLines(times), &error) && !timesWriteFailed) {
+      // Told once: the net goes on, and only the times are at stake.
+      timesWriteFailed = true;
+      reportWriteFailure(timesPathFor(log), error);
+    }
+  }
   view.command2 = "Continue Check-Ins";
   menu("mLoadLog").enabled = true;
 }
@@ -295,12 +311,19 @@ void Session::loadExistingLog() {
     const LogRecord& last = r.records.back();
     if (last.callSign.empty() && last.name.empty() && last.qth.empty()) r.records.pop_back();
   }
-  for (const LogRecord& rec : r.records) {
+  std::vector<std::string> calls;
+  calls.reserve(r.records.size());
+  for (const LogRecord& rec : r.records) calls.push_back(rec.callSign);
+  const std::vector<CheckInTime> times = readTimesFor(path, calls);
+  for (size_t k = 0; k < r.records.size(); ++k) {
+    const LogRecord& rec = r.records[k];
     ++checkIns.count;
     CheckInRow& row = checkIns.row(checkIns.count);
     row.f[1] = rec.callSign;
     row.f[2] = rec.name;
     row.f[3] = rec.qth;
+    row.timeIn = times[k].time;
+    row.inOut = times[k].inOut;
   }
   updateCheckIns();
 }
@@ -309,7 +332,12 @@ void Session::removeBlankLogs() {
   for (const std::string& name : file1) {
     const fs::path p = logFolder / name;
     std::error_code ec;
-    if (fs::is_regular_file(p, ec) && fs::file_size(p, ec) == 0 && !ec) fs::remove(p, ec);
+    if (fs::is_regular_file(p, ec) && fs::file_size(p, ec) == 0 && !ec && fs::remove(p, ec)) {
+      // The times of an empty log are an empty file too; it goes with its log.
+      const fs::path times = timesPathFor(p);
+      if (fs::is_regular_file(times, ec) && fs::file_size(times, ec) == 0 && !ec)
+        fs::remove(times, ec);
+    }
   }
 }
 

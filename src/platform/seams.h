@@ -14,6 +14,21 @@ struct Date {
   int day = 1;
 };
 
+// A moment to the second, in UTC or in local time as the caller says.
+struct DateTime {
+  Date date;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+};
+
+// The answer of a save-file dialog: the path (empty on cancel) and the file type that was
+// selected, as an index into the types offered.
+struct SaveChoice {
+  std::string path;
+  int type = 0;
+};
+
 enum class Buttons { OK, OKCancel, YesNo };
 enum class Answer { OK, Cancel, Yes, No };
 
@@ -29,12 +44,28 @@ class Dialogs {
                                const std::string& defaultText) = 0;
   // File-open dialog over "*.ile" files starting in folder; full path or empty on cancel.
   virtual std::string chooseLogFile(const std::string& title, const std::string& folder) = 0;
+  // The same dialog with the file selectedName (in folder) selected when it opens.
+  virtual std::string chooseLogFileSelecting(const std::string& title, const std::string& folder,
+                                             const std::string& /*selectedName*/) {
+    return chooseLogFile(title, folder);
+  }
+  // File-save dialog starting at startPath (folder and proposed name), offering types such as
+  // "CSV (*.csv)". It does not ask about replacing a file: the caller does, once it knows the
+  // final name. The default is a dialog that is always cancelled.
+  virtual SaveChoice chooseSaveFile(const std::string& /*title*/, const std::string& /*startPath*/,
+                                    const std::vector<std::string>& /*types*/) {
+    return {};
+  }
 };
 
 class Clock {
  public:
   virtual ~Clock() = default;
   virtual Date today() = 0;
+  // The present moment in UTC.
+  virtual DateTime nowUtc() = 0;
+  // The operator's local time at the UTC moment utc.
+  virtual DateTime localTime(const DateTime& utc) = 0;
 };
 
 class Events {

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <fstream>
 
+#include "data/checkin_times.h"
+
 namespace kelpie::test {
 
 Answer FakeDialogs::messageBox(const std::string& text, const std::string& title, Buttons buttons,
@@ -37,6 +39,24 @@ std::string FakeDialogs::chooseLogFile(const std::string& title, const std::stri
   return a;
 }
 
+std::string FakeDialogs::chooseLogFileSelecting(const std::string& title, const std::string& folder,
+                                                const std::string& selectedName) {
+  const std::string a = chooseLogFile(title, folder);
+  shown.back().defaultText = selectedName;
+  return a;
+}
+
+SaveChoice FakeDialogs::chooseSaveFile(const std::string& title, const std::string& startPath,
+                                       const std::vector<std::string>& types) {
+  std::string joined;
+  for (const auto& t : types) joined += (joined.empty() ? "" : "|") + t;
+  shown.push_back({"save", startPath, title, Buttons::OKCancel, Answer::OK, joined});
+  if (saveAnswers.empty()) return {};
+  SaveChoice a = saveAnswers.front();
+  saveAnswers.pop_front();
+  return a;
+}
+
 std::vector<ShownBox> FakeDialogs::messages() const {
   std::vector<ShownBox> r;
   for (const auto& b : shown)
@@ -50,6 +70,8 @@ std::vector<ShownBox> FakeDialogs::inputs() const {
     if (b.kind == "input") r.push_back(b);
   return r;
 }
+
+DateTime FakeClock::localTime(const DateTime& t) { return addMinutes(t, localOffsetMinutes); }
 
 bool FakeLauncher::startDetached(const std::string& program, const std::vector<std::string>& args) {
   started.push_back({program, args});

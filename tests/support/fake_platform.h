@@ -28,11 +28,18 @@ class FakeDialogs : public Dialogs {
   std::deque<Answer> messageAnswers;       // default answer when empty: the default button
   std::deque<std::string> inputAnswers;    // empty text (Cancel) when the queue is empty
   std::deque<std::string> chooserAnswers;  // empty (Cancel) when the queue is empty
+  std::deque<SaveChoice> saveAnswers;      // Cancel when the queue is empty
   Answer messageBox(const std::string& text, const std::string& title, Buttons buttons,
                     Answer defaultButton) override;
   std::string inputBox(const std::string& prompt, const std::string& title,
                        const std::string& defaultText) override;
   std::string chooseLogFile(const std::string& title, const std::string& folder) override;
+  // Recorded as "chooser" with the selected name as defaultText.
+  std::string chooseLogFileSelecting(const std::string& title, const std::string& folder,
+                                     const std::string& selectedName) override;
+  // Recorded as "save": text the start path, defaultText the types joined by "|".
+  SaveChoice chooseSaveFile(const std::string& title, const std::string& startPath,
+                            const std::vector<std::string>& types) override;
   // Boxes of one kind, for short assertions.
   std::vector<ShownBox> messages() const;
   std::vector<ShownBox> inputs() const;
@@ -41,7 +48,11 @@ class FakeDialogs : public Dialogs {
 class FakeClock : public Clock {
  public:
   Date date{2026, 12, 5};
+  DateTime utc{{2026, 12, 6}, 1, 30, 0};
+  int localOffsetMinutes = -300;  // the operator's zone, UTC-5
   Date today() override { return date; }
+  DateTime nowUtc() override { return utc; }
+  DateTime localTime(const DateTime& t) override;
 };
 
 class FakeEvents : public Events {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -89,6 +90,32 @@ std::string QtDialogs::inputBox(const std::string& prompt, const std::string& ti
 
 std::string QtDialogs::chooseLogFile(const std::string& title, const std::string& folder) {
   return chooseLogFileQt(parent(), title, folder);
+}
+
+std::string QtDialogs::chooseLogFileSelecting(const std::string& title, const std::string& folder,
+                                              const std::string& selectedName) {
+  return chooseLogFileQt(parent(), title, folder, selectedName);
+}
+
+SaveChoice QtDialogs::chooseSaveFile(const std::string& title, const std::string& startPath,
+                                     const std::vector<std::string>& types) {
+  return chooseSaveFileQt(parent(), title, startPath, types);
+}
+
+namespace {
+DateTime fromQt(const QDateTime& t) {
+  const QDate d = t.date();
+  const QTime h = t.time();
+  return DateTime{Date{d.year(), d.month(), d.day()}, h.hour(), h.minute(), h.second()};
+}
+}  // namespace
+
+DateTime QtClock::nowUtc() { return fromQt(QDateTime::currentDateTimeUtc()); }
+
+DateTime QtClock::localTime(const DateTime& utc) {
+  const QDateTime t(QDate(utc.date.year, utc.date.month, utc.date.day),
+                    QTime(utc.hour, utc.minute, utc.second), Qt::UTC);
+  return fromQt(t.toLocalTime());
 }
 
 Date QtClock::today() {

@@ -17,11 +17,17 @@ class QtDialogs : public Dialogs {
   std::string inputBox(const std::string& prompt, const std::string& title,
                        const std::string& defaultText) override;
   std::string chooseLogFile(const std::string& title, const std::string& folder) override;
+  std::string chooseLogFileSelecting(const std::string& title, const std::string& folder,
+                                     const std::string& selectedName) override;
+  SaveChoice chooseSaveFile(const std::string& title, const std::string& startPath,
+                            const std::vector<std::string>& types) override;
 };
 
 class QtClock : public Clock {
  public:
   Date today() override;
+  DateTime nowUtc() override;
+  DateTime localTime(const DateTime& utc) override;
 };
 
 class QtEvents : public Events {
