@@ -5,7 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/deps.sh
-kelpie_need_packages "${KELPIE_BUILD_PACKAGES[@]}" libgtest-dev poppler-utils clang libclang-rt-14-dev
+# xvfb, openbox, xdotool and wmctrl: the end-to-end tests type into the real window on an X server.
+kelpie_need_packages "${KELPIE_BUILD_PACKAGES[@]}" libgtest-dev poppler-utils clang libclang-rt-14-dev \
+  xvfb openbox xdotool wmctrl
 if [ ! -f build/test/build.ninja ]; then
   cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELPIE_TESTS=ON -DKELPIE_SANITIZE=ON >/dev/null
 fi
