@@ -413,20 +413,24 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
   auto* w = qobject_cast<QWidget*>(watched);
   auto* key = static_cast<QKeyEvent*>(event);
-  // Esc closes a menu of the menu bar and gives the keyboard back to the window at once.
+  if (event == passThrough_) return false;
+  // Esc closes a menu of the menu bar and gives the keyboard back to the window at once, rather
+  // than leave the menu bar waiting for keys the operator means for the entry line.
   if (type == QEvent::KeyPress && key->key() == Qt::Key_Escape && w &&
       w == QApplication::activePopupWidget()) {
     for (const auto& [name, menu] : menus_) {
       if (menu != w) continue;
       menu->hide();
+      activateWindow();
       if (entry_->isEnabled()) entry_->setFocus(Qt::PopupFocusReason);
       return true;
     }
   }
   // Keys are previewed only for the main window itself, never for its dialogs, menus or menu bar.
-  if (!w || w->window() != this || qobject_cast<QMenuBar*>(w) ||
-      QApplication::activeModalWidget() || QApplication::activePopupWidget() ||
-      event == passThrough_)
+  if (!w || w->window() != this || qobject_cast<QMenuBar*>(w))
+    return QMainWindow::eventFilter(watched, event);
+  const bool busy = keyBusy_ || depth_ > 0;
+  if (!busy && (QApplication::activeModalWidget() || QApplication::activePopupWidget()))
     return QMainWindow::eventFilter(watched, event);
   // Every key of the window is the window's own: no shortcut takes one.
   if (type == QEvent::ShortcutOverride) {
@@ -439,7 +443,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return false;
   // One key at a time: a key that arrives while another one, or any handler, is still running
   // (it let pending events run, or opened a box) waits and is handled after it, in order.
-  if (keyBusy_ || depth_ > 0) {
+  if (busy) {
     heldKeys_.push_back(std::unique_ptr<QKeyEvent>(static_cast<QKeyEvent*>(key->clone())));
     return true;
   }
@@ -455,9 +459,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       QCoreApplication::sendEvent(target, next.get());
       continue;
     }
-    target = QApplication::focusWidget();
-    if (!target || target->window() != this) target = this;
-    handleKey(target, next.get());
+    // The window's focused control, even while the window waits to be active again.
+    handleKey(focusWidget() ? focusWidget() : this, next.get());
   }
   keyBusy_ = false;
   return true;
@@ -465,6 +468,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::handleKey(QWidget* target, QKeyEvent* key) {
   const auto deliver = [&] {
+    // A key that came to the window with no control focused goes to the one the preview chose.
+    if (target == this && focusWidget()) target = focusWidget();
     passThrough_ = key;
     QCoreApplication::sendEvent(target, key);
     passThrough_ = nullptr;

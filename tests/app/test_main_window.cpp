@@ -1,89 +1,123 @@
+// What the Qt shell itself does: menus, closing, fonts that scale, Alt + letter, the key codes
+// handed to the core, and the list's click handler.
 #include <gtest/gtest.h>
 
-#include <QAction>
+#include <QFileDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QRadioButton>
 
 #include "app/app_folder.h"
 #include "app/gui_rig.h"
+#include "app/key_codes.h"
 
 namespace kelpie::test {
 namespace {
 
-TEST(MainWindowGui, StartsWithItsControlsAndMenusAndLeavesThroughExit) {
+TEST(MainWindowGui, MenusAndTheWaysOut) {
   GuiRig rig;
-  rig.writeRoster({{"K1ABC", "BOB", "FN20", "1/1/2021", "2/2/2022", "-"}});
-  rig.writeSettings();
   ASSERT_TRUE(rig.start());
   MainWindow& w = *rig.window;
-  EXPECT_EQ(w.objectName(), "frmKelpie");
-  EXPECT_EQ(w.windowTitle(), " Kelpie      222 MHz net");
-  EXPECT_EQ(rig.child<QLabel>("Label1")->text(), "Different stations checked-in to date: 1");
-  EXPECT_EQ(rig.child<QLabel>("Label2")->text(), "Enter Call # 1");
-  EXPECT_EQ(rig.child<QLabel>("Label3")->text(), "Enter Call or Call- for in&out");
-  EXPECT_EQ(rig.child<QPushButton>("Command2")->text(), "Start Net");
-  EXPECT_EQ(rig.child<QPushButton>("CmdExit")->text(), "Quit");
-  EXPECT_EQ(rig.child<QPushButton>("CmdExit")->toolTip(), " Exit program ");
-  EXPECT_EQ(rig.entry()->toolTip(), "Call or function number");
-  EXPECT_TRUE(rig.child<QRadioButton>("Ack")->isChecked());
-  EXPECT_EQ(rig.child<QRadioButton>("Comment")->text(), "Comments");
-  EXPECT_TRUE(rig.entry()->hasFocus());
-  EXPECT_NE(rig.child<QObject>("File1"), nullptr);
-
   QStringList top;
   for (QAction* a : w.menuBar()->actions()) top << a->text();
   EXPECT_EQ(top,
             (QStringList{"File", "Edit", "View", "Help", "Options", "Set", "Write text file"}));
-  QStringList options;
-  for (QAction* a : w.menuBar()->actions()[4]->menu()->actions())
-    options << (a->isSeparator() ? "-" : a->text() + (a->isChecked() ? " [x]" : ""));
-  EXPECT_EQ(options, (QStringList{"Use A and C shortcuts to change modes [x]",
-                                  "Use <Enter> as shortcut to change modes", "-",
-                                  "Use # entry to mark <Ack> and <Com>",
-                                  "Use <Space> or # entry to mark <Ack> and <Com> [x]", "-",
-                                  "Write text file in Miles [x]", "Write text file in kM"}));
-  EXPECT_FALSE(w.action("mLoadLog")->isEnabled());
-  EXPECT_TRUE(w.action("mTypeHelp")->isChecked());
-  EXPECT_EQ(w.action("mnuQRZConnect")->text(), "Connect to QRZ.com");
-  for (QAction* a : w.menuBar()->actions()) EXPECT_NE(a->menu(), w.popupMenu());
-
-  // The Options items check their pair; File > Exit saves and ends without a question.
+  answerBoxes({"Cancel"});
+  w.close();  // the close box asks; Cancel keeps the window
+  EXPECT_TRUE(w.isVisible());
   w.action("mEnterModes")->trigger();
-  EXPECT_TRUE(w.action("mEnterModes")->isChecked());
-  EXPECT_FALSE(w.action("mACModes")->isChecked());
-  w.action("mExit")->trigger();
+  w.action("mExit")->trigger();  // saves and ends without a question
   EXPECT_FALSE(w.isVisible());
   EXPECT_NE(rig.read("Kelpie_Control.ini").find("[Use the <Enter> key + shortcuts]\r\nYes\r\n"),
             std::string::npos);
 }
 
-TEST(MainWindowGui, CloseBoxAsksAndCancelKeepsTheWindow) {
+TEST(MainWindowGui, EveryTextGrowsWithTheWindowAndZoomsAndTheZoomIsKept) {
   GuiRig rig;
-  rig.writeRoster({});
-  rig.writeSettings();
   ASSERT_TRUE(rig.start());
-  answerMessageBox("Cancel");
-  rig.window->close();
-  EXPECT_TRUE(rig.window->isVisible());
-  answerMessageBox("OK");
-  rig.window->close();
-  EXPECT_FALSE(rig.window->isVisible());
-}
-
-TEST(MainWindowGui, ControlsKeepTheirProportionsWhenResized) {
-  GuiRig rig;
-  rig.writeRoster({});
-  rig.writeSettings();
-  ASSERT_TRUE(rig.start());
-  QWidget* list = rig.list();
-  QWidget* client = rig.window->centralWidget();
+  const char* names[] = {"CheckIns", "Label1", "Label2", "Label3", "CallSignInput", "Command2"};
+  auto sizes = [&] {
+    std::vector<double> s;
+    for (const char* n : names) s.push_back(rig.child<QWidget>(n)->font().pointSizeF());
+    return s;
+  };
+  const std::vector<double> small = sizes();
   rig.window->resize(rig.window->width() * 2, rig.window->height() * 2);
   QApplication::processEvents();
-  EXPECT_NEAR(list->x() / double(client->width()), 135.0 / 6744, 0.01);
-  EXPECT_NEAR(list->width() / double(client->width()), 6435.0 / 6744, 0.01);
-  EXPECT_NEAR(list->height() / double(client->height()), 2928.0 / 4824, 0.01);
+  QWidget* client = rig.window->centralWidget();
+  EXPECT_NEAR(rig.list()->width() / double(client->width()), 6435.0 / 6744, 0.01);
+  for (size_t i = 0; i < small.size(); ++i)
+    EXPECT_NEAR(sizes()[i] / small[i], 2.0, 0.1) << names[i];
+  QTest::keyClick(rig.entry(), Qt::Key_Plus, Qt::ControlModifier);
+  QTest::keyClick(rig.entry(), Qt::Key_Plus, Qt::ControlModifier);
+  EXPECT_EQ(rig.window->zoomPercent(), 120);
+  for (size_t i = 0; i < small.size(); ++i)
+    EXPECT_NEAR(sizes()[i] / small[i], 2.4, 0.1) << names[i];
+  EXPECT_EQ(rig.entry()->text(), "");
+  MainWindow next(rig.session);
+  next.restorePlacement();
+  EXPECT_EQ(next.zoomPercent(), 120);
+  QTest::keyClick(rig.entry(), Qt::Key_Minus, Qt::ControlModifier);
+  EXPECT_EQ(rig.window->zoomPercent(), 110);
+  QTest::keyClick(rig.entry(), Qt::Key_0, Qt::ControlModifier);
+  EXPECT_EQ(rig.window->zoomPercent(), 100);
+}
+
+TEST(MainWindowGui, AltAndALetterOpensTheMenuWithItsFirstItemActive) {
+  GuiRig rig;
+  ASSERT_TRUE(rig.start());
+  const std::tuple<Qt::Key, const char*, const char*> rows[] = {
+      {Qt::Key_F, "MPPastLog", "mPLogMostCheckins"},
+      {Qt::Key_E, "mEditNetControl", "mUpdateToNewCall"},
+      {Qt::Key_V, "mEditADIF", "mMostCheckinsperYear"},  // mLoadLog is disabled
+      {Qt::Key_H, "mAbout", "mContents"},
+      {Qt::Key_O, "mACModes", "mEnterModes"},
+      {Qt::Key_S, "mSetBrowserPath", "mSetBrowserPath"}};
+  for (const auto& [key, first, second] : rows) {
+    SCOPED_TRACE(first);
+    QTest::keyClick(rig.entry(), key, Qt::AltModifier);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->activeAction(), rig.window->action(first));
+    QTest::keyClick(menu, Qt::Key_Down);
+    EXPECT_EQ(menu->activeAction(), rig.window->action(second));
+    QTest::keyClick(menu, Qt::Key_Escape);
+    EXPECT_FALSE(menu->isVisible());
+    EXPECT_EQ(rig.window->menuBar()->activeAction(), nullptr);  // the menu bar lets go too
+  }
+}
+
+TEST(MainWindowGui, KeysReachTheCoreWithTheCodesOfTheOriginalPlatform) {
+  const std::pair<Qt::Key, int> rows[] = {
+      {Qt::Key_Shift, 16},  {Qt::Key_Control, 17},  {Qt::Key_Alt, 18},
+      {Qt::Key_AltGr, 18},  {Qt::Key_CapsLock, 20}, {Qt::Key_Meta, 91},
+      {Qt::Key_Escape, 27}, {Qt::Key_Space, 32},    {Qt::Key_Return, 13},
+      {Qt::Key_D, 68},      {Qt::Key_2, 50},        {Qt::Key_F1, 112},
+      {Qt::Key_Down, 40},   {Qt::Key_Exclam, 49},   {Qt::Key_Launch0, kKeyWithoutCode}};
+  for (const auto& [key, code] : rows) {
+    const QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
+    EXPECT_EQ(keyCodeOf(&e), code) << key;
+  }
+  const QKeyEvent altShiftD(QEvent::KeyPress, Qt::Key_D, Qt::ShiftModifier | Qt::AltModifier);
+  EXPECT_EQ(shiftStateOf(&altShiftD), 5);
+}
+
+TEST(MainWindowGui, ThePastLogKeepsItsHintWhenTheListTakesTheFocus) {
+  GuiRig rig({{"K1ABC", "BOB", "FN20", "1/1/2021", "2/2/2022", "-"}});
+  ASSERT_TRUE(rig.start());
+  rig.type("K1ABC");
+  answerBoxes({"Open"}, [](QWidget* box) {
+    box->findChild<QLineEdit*>("fileNameEdit")->setText("120526F.ILE");
+  });
+  rig.window->action("mLoadLog")->trigger();
+  QApplication::processEvents();
+  EXPECT_FALSE(rig.entry()->isEnabled());
+  EXPECT_EQ(rig.child<QLabel>("Label3")->text(),
+            QString::fromStdString((rig.folder.path() / "120526F.ILE").string()));
+  QTest::mouseClick(rig.list()->viewport(), Qt::LeftButton, {},
+                    rig.list()->visualItemRect(rig.list()->item(0)).center());
+  EXPECT_EQ(rig.child<QLabel>("Label3")->text(), "Select line, then right-click to edit.");
 }
 
 TEST(CommandLine, OptionsAndFolder) {
@@ -93,15 +127,11 @@ TEST(CommandLine, OptionsAndFolder) {
   EXPECT_EQ(parseCommandLine({"kelpie", "--frobnicate"}).action, CommandLine::Refuse);
   EXPECT_EQ(parseCommandLine({"kelpie", "a", "b"}).action, CommandLine::Refuse);
   EXPECT_EQ(parseCommandLine({"kelpie", "/data/net"}).folder, "/data/net");
-}
-
-TEST(CommandLine, DefaultFolderIsTheProgramFolderOnlyWhenItHoldsKelpieFiles) {
   TempFolder prog;
-  EXPECT_EQ(defaultDataFolder(QString::fromStdString(prog.path().string()), "/user/data"),
-            "/user/data");
+  const QString at = QString::fromStdString(prog.path().string());
+  EXPECT_EQ(defaultDataFolder(at, "/user/data"), "/user/data");
   writeLinesAtomic(prog / "netcont.rol", {});
-  EXPECT_EQ(defaultDataFolder(QString::fromStdString(prog.path().string()), "/user/data"),
-            QString::fromStdString(prog.path().string()));
+  EXPECT_EQ(defaultDataFolder(at, "/user/data"), at);  // the program's folder holds Kelpie's files
 }
 
 }  // namespace
