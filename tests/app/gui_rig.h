@@ -2,17 +2,15 @@
 // Qt dialogs (answered once they are up), and the date, launcher, printer and help faked.
 #pragma once
 
+#include <QAbstractButton>
 #include <QInputDialog>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMessageBox>
-#include <QPushButton>
 #include <memory>
 
 #include "app/main_window.h"
 #include "dialogs/dialog_test_util.h"
 #include "platform/qt/qt_platform.h"
-#include "platform/qt/text1252.h"
 #include "support/fake_platform.h"
 
 namespace kelpie::test {
@@ -25,10 +23,8 @@ inline void answerBoxes(QStringList answers, std::function<void(QWidget*)> seen 
     if (seen) seen(box);
     const QString answer = answers.takeFirst();
     answerBoxes(answers, seen);
-    if (auto* input = qobject_cast<QInputDialog*>(box)) {
-      input->setTextValue(answer);
-      return input->accept();
-    }
+    if (auto* input = qobject_cast<QInputDialog*>(box))
+      return input->setTextValue(answer), input->accept();
     for (auto* b : box->findChildren<QAbstractButton*>())
       if (b->text().remove('&') == answer) return b->click();
   });
@@ -49,24 +45,20 @@ struct GuiRig {
   explicit GuiRig(const std::vector<std::vector<std::string>>& stations = {}) {
     writeRosterFile(folder.path(), stations);
     writeSettingsFile(folder.path());
+    window = std::make_unique<MainWindow>(session);
+    dialogs.parent = [this]() -> QWidget* { return window.get(); };
+    dialogs.beforeBox = events.render = [this] { window->render(); };
+    EXPECT_TRUE(session.Form_Load());
+    window->render();
+    window->show();
+    QApplication::processEvents();
   }
   std::string read(const std::string& name) const {
     std::string s;
     readBytes(folder / name, s);
     return s;
   }
-  bool start() {
-    window = std::make_unique<MainWindow>(session);
-    dialogs.parent = [this]() -> QWidget* { return window.get(); };
-    dialogs.beforeBox = events.render = [this] { window->render(); };
-    if (!session.Form_Load()) return false;
-    window->render();
-    window->show();
-    window->activateWindow();
-    QApplication::processEvents();
-    return true;
-  }
-  template <class T>
+  template <class T = QWidget>
   T* child(const char* name) const {
     return window->findChild<T*>(name);
   }

@@ -32,7 +32,6 @@ const std::vector<std::vector<std::string>> kStations{
 
 TEST(KeyQueue, ABurstOfKeysIsHandledInOrderAsTyped) {
   GuiRig rig(kStations);
-  ASSERT_TRUE(rig.start());
   QStringList asked;
   answerBoxes({"OK"}, [&](QWidget* box) { asked << box->windowTitle(); });
   // With the Space option on: a Shift taken for Space would mark check-ins.
@@ -48,7 +47,6 @@ TEST(KeyQueue, ABurstOfKeysIsHandledInOrderAsTyped) {
 
 TEST(KeyQueue, ModifierKeysAloneMarkNothingAndLeaveTheEntryAsTyped) {
   GuiRig rig(kStations);
-  ASSERT_TRUE(rig.start());
   rig.type("K1ABC");
   QTest::keyClicks(rig.entry(), "n2");
   for (const Qt::Key k : {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt, Qt::Key_AltGr, Qt::Key_Meta,
@@ -66,7 +64,6 @@ TEST(KeyQueue, ModifierKeysAloneMarkNothingAndLeaveTheEntryAsTyped) {
 
 TEST(BoxesOverTheList, TheCallsignChangeReportIsShownWhileItsMessageIsUp) {
   GuiRig rig(kStations);
-  ASSERT_TRUE(rig.start());
   rig.type("w9new");
   QStringList shown;
   answerBoxes({"k1abc", "w9new", "OK"}, [&](QWidget* box) {
