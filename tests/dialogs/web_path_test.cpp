@@ -1,8 +1,7 @@
 // The browser path picker: the folder it opens at, and the picker driven offscreen (clicks,
-// Done and the settings file).
+// Done, Windows-1252 names and the settings file).
 #include <gtest/gtest.h>
 
-#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -17,87 +16,58 @@ using test::clickItem;
 
 class WebPathPicker : public ::testing::Test {
  protected:
-  WebPathPicker() {
-    QDir().mkpath(app());
-    for (const char* exe : {"firefox", "zeta"}) test::makeFile(browsers() + "/" + exe, true);
-    for (const char* other : {"Fox.EXE", "notes.txt"})
-      test::makeFile(browsers() + "/" + other, false);
-  }
   void TearDown() override {
     main_.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
-  QString app() const { return root_ + "/app"; }
-  QString browsers() const { return root_ + "/browsers"; }
-  std::string inBrowsers(const char* name) const { return (browsers() + "/" + name).toStdString(); }
   // Opens the picker the way the main window does; the settings are written by the real writer.
   FrmWebPath* open(const std::string& browserPath) {
+    QDir().mkpath(app_);
     settings_.browserPath = browserPath;
-    return showWebPathPicker(main_.get(), settings_.browserPath, app(), [this] {
+    return showWebPathPicker(main_.get(), settings_.browserPath, app_, [this] {
       ++writes_;
-      EXPECT_TRUE(writeSettingsFile(app().toStdString(), settings_, nullptr));
+      EXPECT_TRUE(writeSettingsFile(app_.toStdString(), settings_, nullptr));
     });
   }
-  static QListWidget* list(FrmWebPath* picker, const char* name) {
-    return picker->findChild<QListWidget*>(name);
-  }
+  static QListWidget* list(FrmWebPath* p, const char* n) { return p->findChild<QListWidget*>(n); }
 
   QTemporaryDir tmp_;
-  QString root_ = QDir(tmp_.path()).canonicalPath();
+  QString root_ = QDir(tmp_.path()).canonicalPath(), app_ = root_ + "/app";
   std::unique_ptr<QWidget> main_ = std::make_unique<QWidget>();
   NetSettings settings_;
   int writes_ = 0;
 };
 
 TEST_F(WebPathPicker, StartFolderFromTheStoredPath) {
-  const std::pair<std::string, std::string> folderRows[] = {
-      {"/home/ann/apps/Browser.EXE", "/home/ann/apps"},
-      {"/abcdefgh/x.exe", "/abcdefgh"},
-      {"/abcdefg/x.exe", "/abcdefg/x.exe"},  // separators only in the first nine characters
-      {"/home/ann/my.exe.d/run", "/home/ann/my.exe.d"}};
-  for (const auto& [path, folder] : folderRows) EXPECT_EQ(browserFolderFromPath(path), folder);
-  const std::pair<QString, QString> startRows[] = {
-      {browsers() + "/fox.exe", browsers()}, {browsers() + "/firefox", browsers()},
-      {browsers() + "/chromium", app()},     {"", app()},
-      {root_ + "/gone/fox.exe", app()},      {"/tmp/kelpie-no-such-browser.exe", app()}};
-  for (const auto& [path, folder] : startRows) EXPECT_EQ(pickerStartFolder(path, app()), folder);
+  test::makeFile(root_ + "/b/firefox", true);
+  EXPECT_EQ(browserFolderFromPath("/home/ann/my.exe.d/run"), "/home/ann/my.exe.d");
+  EXPECT_EQ(browserFolderFromPath("/abcdefg/x.exe"), "/abcdefg/x.exe");  // "/" only in 1 to 9
+  const std::pair<QString, QString> rows[] = {
+      {root_ + "/b/firefox", root_ + "/b"}, {root_ + "/b/chromium", app_}, {"", app_}};
+  for (const auto& [path, folder] : rows) EXPECT_EQ(pickerStartFolder(path, app_), folder);
 }
 
-TEST_F(WebPathPicker, ListsProgramsThenClickAndDoneStoresTheFileOnce) {
+TEST_F(WebPathPicker, ListsProgramsThenClickAndDoneStoresTheFileOnceAsWindows1252) {
+  const QString cafe = root_ + QString::fromUtf8("/caf\u00e9");
+  test::makeFile(cafe + QString::fromUtf8("/navigateur\u20ac"), true);
+  test::makeFile(cafe + "/zeta", true);
+  test::makeFile(cafe + "/notes.txt", false);
   FrmWebPath* picker = open("");  // first run: the app folder
-  EXPECT_EQ(picker->windowTitle(), "Set Path to web browser .exe");
-  ASSERT_EQ(picker->currentFolder(), app());
+  ASSERT_EQ(picker->currentFolder(), app_);
   ASSERT_TRUE(clickItem(list(picker, "Dir2"), ".."));  // a single click opens no folder
-  EXPECT_EQ(picker->currentFolder(), app());
+  EXPECT_EQ(picker->currentFolder(), app_);
   ASSERT_TRUE(clickItem(list(picker, "Dir2"), "..", true));
-  ASSERT_TRUE(clickItem(list(picker, "Dir2"), "browsers", true));
-  QStringList files;
-  for (int i = 0; i < list(picker, "File2")->count(); ++i)
-    files << list(picker, "File2")->item(i)->text();
-  EXPECT_EQ(files, QStringList({"firefox", "Fox.EXE", "zeta"}));
-  ASSERT_TRUE(clickItem(list(picker, "File2"), "firefox"));
+  ASSERT_TRUE(clickItem(list(picker, "Dir2"), QString::fromUtf8("caf\u00e9"), true));
+  EXPECT_EQ(list(picker, "File2")->count(), 2);  // programs only
+  ASSERT_TRUE(clickItem(list(picker, "File2"), QString::fromUtf8("navigateur\u20ac")));
   EXPECT_EQ(writes_, 0);
   QTest::mouseClick(picker->findChild<QPushButton*>("cmdDone"), Qt::LeftButton);
   EXPECT_EQ(writes_, 1);
   std::string file;
-  ASSERT_TRUE(readBytes(fs::path(app().toStdString()) / kSettingsFileName, file));
-  EXPECT_NE(file.find("\r\n[Path to web browser]\r\n" + inBrowsers("firefox") + "\r\n"),
-            std::string::npos);
-}
-
-TEST_F(WebPathPicker, NamesAreStoredAsWindows1252AndADoubleClickStoresAndCloses) {
-  const QString cafe = root_ + QString::fromUtf8("/caf\u00e9");
-  test::makeFile(cafe + QString::fromUtf8("/navigateur\u20ac"), true);
-  test::makeFile(cafe + QString::fromUtf8("/\u0436.exe"), false);
-  QPointer<FrmWebPath> picker = open(root_.toStdString() + "/caf\xE9/old.exe");
-  ASSERT_EQ(picker->currentFolder(), cafe);
-  ASSERT_TRUE(clickItem(list(picker, "File2"), QString::fromUtf8("\u0436.exe")));
-  EXPECT_EQ(settings_.browserPath, root_.toStdString() + "/caf\xE9/?.exe");
-  ASSERT_TRUE(clickItem(list(picker, "File2"), QString::fromUtf8("navigateur\u20ac"), true));
-  EXPECT_EQ(settings_.browserPath, root_.toStdString() + "/caf\xE9/navigateur\x80");
-  EXPECT_EQ(writes_, 1);
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_TRUE(picker.isNull());
+  ASSERT_TRUE(readBytes(fs::path(app_.toStdString()) / kSettingsFileName, file));
+  EXPECT_NE(
+      file.find("[Path to web browser]\r\n" + root_.toStdString() + "/caf\xE9/navigateur\x80\r\n"),
+      std::string::npos);
 }
 
 }  // namespace
