@@ -55,8 +55,7 @@ struct GuiRig {
   }
   std::string read(const std::string& name) const {
     std::string s;
-    readBytes(folder / name, s);
-    return s;
+    return readBytes(folder / name, s), s;
   }
   template <class T = QWidget>
   T* child(const char* name) const {
@@ -69,7 +68,6 @@ struct GuiRig {
     for (int i = 0; i < list()->count(); ++i) l << list()->item(i)->text();
     return l;
   }
-  // Types text on the entry line and presses Enter, one key at a time.
   void type(const QString& text) {
     QTest::keyClicks(entry(), text);
     QTest::keyClick(entry(), Qt::Key_Return);

@@ -12,13 +12,8 @@
 #include <QTimer>
 #include <functional>
 
-inline void PrintTo(const QString& text, std::ostream* os) {
-  *os << '"' << text.toStdString() << '"';
-}
-
 namespace kelpie::test {
 
-// Creates a file (and the folders on the way), executable or not.
 inline void makeFile(const QString& path, bool executable) {
   QDir().mkpath(QFileInfo(path).absolutePath());
   QFile file(path);
