@@ -8,6 +8,8 @@ cd "$(dirname "$0")"
 kelpie_need_packages "${KELPIE_BUILD_PACKAGES[@]}" libgtest-dev poppler-utils python3 clang libclang-rt-14-dev
 # The Debian package's tests (label "package"): its build, dpkg-deb, lintian and the validators.
 kelpie_need_packages dpkg-dev file lintian desktop-file-utils appstream
+# xvfb, openbox, xdotool and wmctrl: the end-to-end tests type into the real window on an X server.
+kelpie_need_packages xvfb openbox xdotool wmctrl
 if [ ! -f build/test/build.ninja ]; then
   cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELPIE_TESTS=ON -DKELPIE_SANITIZE=ON >/dev/null
 fi

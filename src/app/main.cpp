@@ -61,6 +61,7 @@ int main(int argc, char** argv) {
   kelpie::MainWindow window(session);
   dialogs.parent = [&]() -> QWidget* { return window.isVisible() ? &window : nullptr; };
   events.render = [&] { window.render(); };
+  dialogs.beforeBox = [&] { window.render(); };
   window.restorePlacement();
   QObject::connect(&window, &kelpie::MainWindow::finished, &app, &QCoreApplication::quit,
                    Qt::QueuedConnection);

@@ -14,8 +14,8 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSettings>
-#include <QShortcut>
 
+#include "app/key_codes.h"
 #include "dialogs/frm_about.h"
 #include "dialogs/frm_web_path.h"
 #include "dialogs/kelpie_icon.h"
@@ -55,29 +55,37 @@ QString actionText(const std::string& caption) {
   return t;
 }
 
-int vbKeyCode(const QKeyEvent* e) {
-  switch (e->key()) {
-    case Qt::Key_Escape:
-      return kKeyEsc;
-    case Qt::Key_Space:
-      return kKeySpace;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return kKeyEnter;
-    default:
-      break;
-  }
-  if (e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z) return 'A' + (e->key() - Qt::Key_A);
-  if (e->key() >= Qt::Key_0 && e->key() <= Qt::Key_9) return '0' + (e->key() - Qt::Key_0);
-  return e->key() & 0xFFFF;
+// The menu bar's entries with their access keys: Alt and the letter opens the menu with its
+// first item active, as on any desktop; the captions show no underlined letter. An entry
+// without items is a command of the menu bar itself.
+struct TopMenu {
+  const char* name;
+  Qt::Key key;
+  bool command;
+};
+constexpr TopMenu kTopMenus[] = {
+    {"mFile", Qt::Key_F, false},        {"mEdit", Qt::Key_E, false},    {"mView", Qt::Key_V, false},
+    {"mainHelp", Qt::Key_H, false},     {"mOptions", Qt::Key_O, false}, {"mSet", Qt::Key_S, false},
+    {"mwriteLogFile", Qt::Key_W, true}, {"mTools", Qt::Key_T, false},
+};
+
+const TopMenu* topMenu(const std::string& name) {
+  for (const TopMenu& m : kTopMenus)
+    if (name == m.name) return &m;
+  return nullptr;
 }
 
-int vbShift(const QKeyEvent* e) {
-  int s = 0;
-  if (e->modifiers() & Qt::ShiftModifier) s |= 1;
-  if (e->modifiers() & Qt::ControlModifier) s |= 2;
-  if (e->modifiers() & Qt::AltModifier) s |= 4;
-  return s;
+constexpr int kZoomStep = 10;
+constexpr int kZoomMin = 50;
+constexpr int kZoomMax = 200;
+
+// Makes the first item a keyboard user can run the menu's active one.
+void activateFirstItem(QMenu* menu) {
+  for (QAction* a : menu->actions()) {
+    if (a->isSeparator() || !a->isVisible() || !a->isEnabled()) continue;
+    menu->setActiveAction(a);
+    return;
+  }
 }
 }  // namespace
 
@@ -85,12 +93,19 @@ int vbShift(const QKeyEvent* e) {
 
 void CheckInsList::mousePressEvent(QMouseEvent* e) {
   if (e->button() == Qt::RightButton) {
-    emit mouseDown(2, e->globalPosition().toPoint());
+    emit mouseDown(2, e->globalPosition().toPoint(), false);
     e->accept();
     return;
   }
   QListWidget::mousePressEvent(e);
-  emit mouseDown(e->button() == Qt::LeftButton ? 1 : 4, e->globalPosition().toPoint());
+  if (e->button() == Qt::LeftButton && itemAt(e->position().toPoint())) emit clicked();
+  emit mouseDown(e->button() == Qt::LeftButton ? 1 : 4, e->globalPosition().toPoint(), false);
+}
+
+void CheckInsList::keyPressEvent(QKeyEvent* e) {
+  const int before = currentRow();
+  QListWidget::keyPressEvent(e);
+  if (currentRow() != before && currentRow() >= 0) emit clicked();
 }
 
 void CheckInsList::mouseReleaseEvent(QMouseEvent* e) {
@@ -107,7 +122,7 @@ void CheckInsList::contextMenuEvent(QContextMenuEvent* e) {
     e->accept();
     return;
   }
-  emit mouseDown(2, e->globalPos());
+  emit mouseDown(2, e->globalPos(), true);
 }
 
 // ---- the window ----------------------------------------------------------------------------
@@ -136,8 +151,12 @@ void MainWindow::buildControls() {
   QWidget* c = centralWidget();
   label1_ = new QLabel(c);
   label1_->setObjectName("Label1");
+  // Colours through the palette: a style sheet would pin the font at its first size.
+  const QColor paleGreen(192, 255, 192);
+  QPalette green = label1_->palette();
+  green.setColor(QPalette::Window, paleGreen);
   label1_->setAutoFillBackground(true);
-  label1_->setStyleSheet("background-color: rgb(192,255,192);");
+  label1_->setPalette(green);
   command2_ = new QPushButton(c);
   command2_->setObjectName("Command2");
   label2_ = new QLabel(c);
@@ -147,12 +166,14 @@ void MainWindow::buildControls() {
   entry_->setToolTip("Call or function number");
   list_ = new CheckInsList(c);
   list_->setObjectName("CheckIns");
-  list_->setStyleSheet("QListWidget#CheckIns { background-color: rgb(255,255,192); }");
+  QPalette yellow = list_->palette();
+  yellow.setColor(QPalette::Base, QColor(255, 255, 192));
+  list_->setPalette(yellow);
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   label3_ = new QLabel(c);
   label3_->setObjectName("Label3");
   label3_->setAutoFillBackground(true);
-  label3_->setStyleSheet("background-color: rgb(192,255,192);");
+  label3_->setPalette(green);
   ack_ = new QRadioButton("Acknowledge", c);
   ack_->setObjectName("Ack");
   ack_->setChecked(true);
@@ -185,48 +206,35 @@ void MainWindow::buildControls() {
       s_.Comment_Click();
     });
   });
-  connect(list_, &QListWidget::currentRowChanged, this, [this](int) {
-    if (rendering_) return;
-    run([this] { s_.CheckIns_Click(); });
-  });
-  connect(list_, &CheckInsList::mouseDown, this, [this](int button, QPoint at) {
+  connect(list_, &CheckInsList::clicked, this, [this] { run([this] { s_.CheckIns_Click(); }); });
+  connect(list_, &CheckInsList::mouseDown, this, [this](int button, QPoint at, bool byKeyboard) {
     bool popup = false;
     run([&] { popup = s_.CheckIns_MouseDown(button); });
-    if (popup) popup_->popup(at);
+    if (!popup) return;
+    popup_->popup(at);
+    if (byKeyboard) activateFirstItem(popup_);
   });
   layoutControls();
 }
 
 void MainWindow::buildMenus() {
   QMenu* current = nullptr;
-  const std::map<std::string, char> accessKeys{{"mFile", 'F'},    {"mEdit", 'E'},    {"mView", 'V'},
-                                               {"mainHelp", 'H'}, {"mOptions", 'O'}, {"mSet", 'S'},
-                                               {"mTools", 'T'}};
   for (const auto& [name, item] : initialMenuItems()) {
-    const bool topLevel = name == "mFile" || name == "mEdit" || name == "mView" ||
-                          name == "mainHelp" || name == "mOptions" || name == "mSet" ||
-                          name == "mTools";
-    if (topLevel) {
+    if (const TopMenu* top = topMenu(name)) {
+      if (top->command) {
+        QAction* a = menuBar()->addAction(actionText(item.caption));
+        a->setObjectName(QString::fromStdString(name));
+        actions_[name] = a;
+        const std::string n = name;
+        connect(a, &QAction::triggered, this, [this, n] { dispatch(n); });
+        current = nullptr;
+        continue;
+      }
       current = menuBar()->addMenu(actionText(item.caption));
       current->setObjectName(QString::fromStdString(name));
       current->menuAction()->setObjectName(QString::fromStdString(name));
       menus_[name] = current;
       actions_[name] = current->menuAction();
-      // Alt and the first letter opens the menu; the caption itself stays as it is.
-      auto* sc = new QShortcut(QKeySequence(Qt::ALT | Qt::Key(accessKeys.at(name))), this);
-      QMenu* m = current;
-      connect(sc, &QShortcut::activated, this,
-              [this, m] { menuBar()->setActiveAction(m->menuAction()); });
-      continue;
-    }
-    if (name == "mwriteLogFile") {
-      QAction* a = menuBar()->addAction(actionText(item.caption));
-      a->setObjectName("mwriteLogFile");
-      actions_[name] = a;
-      connect(a, &QAction::triggered, this, [this] { dispatch("mwriteLogFile"); });
-      auto* sc = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_W), this);
-      connect(sc, &QShortcut::activated, a, &QAction::trigger);
-      current = nullptr;
       continue;
     }
     if (name == "mnuPopUp") {
@@ -309,6 +317,7 @@ void MainWindow::dispatch(const std::string& name) {
 
 void MainWindow::pullFromWidgets() {
   s_.view.entryText = toBytes(entry_->text());
+  shownEntry_ = s_.view.entryText;
   const auto sel = list_->selectedItems();
   s_.view.selected = sel.isEmpty() ? -1 : list_->row(sel.front());
 }
@@ -347,8 +356,11 @@ void MainWindow::render() {
   label2_->setVisible(v.label2Visible);
   label3_->setText(labelText(v.label3));
   command2_->setText(fromBytes(v.command2));
-  const QString entryText = fromBytes(v.entryText);
-  if (entry_->text() != entryText) entry_->setText(entryText);
+  // The line belongs to the operator while typing: only a procedure's change is written.
+  if (v.entryText != shownEntry_) {
+    entry_->setText(fromBytes(v.entryText));
+    shownEntry_ = v.entryText;
+  }
   entry_->setEnabled(v.entryEnabled);
   if (v.lines != shownLines_) {
     QStringList items;
@@ -400,33 +412,130 @@ void MainWindow::render() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+  const QEvent::Type type = event->type();
+  if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride)
     return QMainWindow::eventFilter(watched, event);
   auto* w = qobject_cast<QWidget*>(watched);
-  // Keys are previewed only for the main window itself, never for its dialogs or menus.
-  if (!w || w->window() != this || QApplication::activeModalWidget() ||
-      QApplication::activePopupWidget())
-    return QMainWindow::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);
-  if (event->type() == QEvent::ShortcutOverride) {
-    // Space and Enter belong to the window's own key handling, never to a shortcut.
-    return false;
+  if (event == passThrough_) return false;
+  // Esc closes a menu of the menu bar and gives the keyboard back to the window at once, rather
+  // than leave the menu bar waiting for keys the operator means for the entry line.
+  if (type == QEvent::KeyPress && key->key() == Qt::Key_Escape && w &&
+      w == QApplication::activePopupWidget()) {
+    for (const auto& [name, menu] : menus_) {
+      if (menu != w) continue;
+      menu->hide();
+      activateWindow();
+      if (entry_->isEnabled()) entry_->setFocus(Qt::PopupFocusReason);
+      return true;
+    }
   }
-  // A key event travels up from the focused widget; preview it once, at the focus.
+  // Keys are previewed only for the main window itself, never for its dialogs, menus or menu bar.
+  if (!w || w->window() != this || qobject_cast<QMenuBar*>(w))
+    return QMainWindow::eventFilter(watched, event);
+  const bool busy = keyBusy_ || depth_ > 0;
+  if (!busy && (QApplication::activeModalWidget() || QApplication::activePopupWidget()))
+    return QMainWindow::eventFilter(watched, event);
+  // Every key of the window is the window's own: no shortcut takes one.
+  if (type == QEvent::ShortcutOverride) {
+    event->accept();
+    return true;
+  }
+  // A key event travels up from the focused widget; take it once, at the focus.
   if (w != QApplication::focusWidget() && QApplication::focusWidget() &&
       QApplication::focusWidget()->window() == this)
     return false;
-  const int code = vbKeyCode(key);
-  run([&] { s_.Form_KeyDown(code, vbShift(key)); });
-  if (code == kKeySpace) return true;  // a callsign never holds a space
-  if (code == kKeyEnter && watched == entry_) {
+  // One key at a time: a key that arrives while another one, or any handler, is still running
+  // (it let pending events run, or opened a box) waits and is handled after it, in order.
+  if (busy) {
+    heldKeys_.push_back(std::unique_ptr<QKeyEvent>(static_cast<QKeyEvent*>(key->clone())));
+    return true;
+  }
+  keyBusy_ = true;
+  handleKey(w, key);
+  while (!heldKeys_.empty() && depth_ == 0) {
+    const std::unique_ptr<QKeyEvent> next = std::move(heldKeys_.front());
+    heldKeys_.pop_front();
+    QWidget* target = QApplication::activePopupWidget();
+    if (!target) target = QApplication::activeModalWidget();
+    if (target) {
+      if (target->focusWidget()) target = target->focusWidget();
+      QCoreApplication::sendEvent(target, next.get());
+      continue;
+    }
+    // The window's focused control, even while the window waits to be active again.
+    handleKey(focusWidget() ? focusWidget() : this, next.get());
+  }
+  keyBusy_ = false;
+  return true;
+}
+
+void MainWindow::handleKey(QWidget* target, QKeyEvent* key) {
+  const auto deliver = [&] {
+    // A key that came to the window with no control focused goes to the one the preview chose.
+    if (target == this && focusWidget()) target = focusWidget();
+    passThrough_ = key;
+    QCoreApplication::sendEvent(target, key);
+    passThrough_ = nullptr;
+  };
+  if (key->type() != QEvent::KeyPress) return deliver();
+  if (zoomKey(key)) return;
+  const int code = keyCodeOf(key);
+  run([&] { s_.Form_KeyDown(code, shiftStateOf(key)); });
+  if (openTopMenu(key)) return;
+  if (code == kKeySpace) return;  // a callsign never holds a space
+  if (code == kKeyEnter && target == entry_) {
     run([&] {
       int k = kKeyEnter;
       s_.CallSignInput_KeyPress(k);
     });
+    return;
+  }
+  deliver();
+}
+
+bool MainWindow::openTopMenu(const QKeyEvent* key) {
+  if ((key->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) != Qt::AltModifier) return false;
+  for (const TopMenu& top : kTopMenus) {
+    if (key->key() != top.key) continue;
+    QAction* a = action(top.name);
+    if (!a || !a->isEnabled() || !a->isVisible()) return true;
+    if (top.command) {
+      a->trigger();
+      return true;
+    }
+    menuBar()->setActiveAction(a);
+    activateFirstItem(menus_.at(top.name));
     return true;
   }
   return false;
+}
+
+bool MainWindow::zoomKey(const QKeyEvent* key) {
+  if (!(key->modifiers() & Qt::ControlModifier) || (key->modifiers() & Qt::AltModifier))
+    return false;
+  switch (key->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+      setZoom(zoomPercent_ + kZoomStep);
+      return true;
+    case Qt::Key_Minus:
+    case Qt::Key_Underscore:
+      setZoom(zoomPercent_ - kZoomStep);
+      return true;
+    case Qt::Key_0:
+    case Qt::Key_ParenRight:
+      setZoom(100);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void MainWindow::setZoom(int percent) {
+  zoomPercent_ = std::clamp(percent, kZoomMin, kZoomMax);
+  QSettings("Kelpie", "Kelpie").setValue("window/zoom", zoomPercent_);
+  layoutControls();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -453,6 +562,8 @@ void MainWindow::restorePlacement() {
   QSettings settings("Kelpie", "Kelpie");
   const QByteArray g = settings.value("window/geometry").toByteArray();
   if (!g.isEmpty()) restoreGeometry(g);
+  zoomPercent_ = std::clamp(settings.value("window/zoom", 100).toInt(), kZoomMin, kZoomMax);
+  layoutControls();
 }
 
 void MainWindow::layoutControls() {
@@ -460,20 +571,9 @@ void MainWindow::layoutControls() {
   if (!c) return;
   const double fx = c->width() / static_cast<double>(kClientWidthTwips);
   const double fy = c->height() / static_cast<double>(kClientHeightTwips);
-  for (const Place& p : kPlaces) {
-    auto* w = c->findChild<QWidget*>(p.name);
-    if (!w) continue;
-    int width = static_cast<int>(p.width * fx + 0.5);
-    // A label or option button whose text is wider than its place (fonts differ from the ones
-    // the places were measured with) grows to the right rather than clip its last characters.
-    if (qobject_cast<QLabel*>(w) || qobject_cast<QRadioButton*>(w))
-      width = std::max(width, w->sizeHint().width());
-    w->setGeometry(static_cast<int>(p.left * fx + 0.5), static_cast<int>(p.top * fy + 0.5), width,
-                   static_cast<int>(p.height * fy + 0.5));
-  }
-  // Fonts grow and shrink with the window, as the controls do.
+  // Every text grows and shrinks with the window, as the controls do, times the zoom.
   const double dpi = logicalDpiX() > 0 ? logicalDpiX() : 96.0;
-  const double scale = std::min(fx, fy) * 1440.0 / dpi;
+  const double scale = std::min(fx, fy) * 1440.0 / dpi * zoomPercent_ / 100.0;
   if (scale > 0.2 && baseFont_.pointSizeF() > 0) {
     QFont f = baseFont_;
     f.setPointSizeF(baseFont_.pointSizeF() * scale);
@@ -483,6 +583,20 @@ void MainWindow::layoutControls() {
       lf.setPointSizeF(f.pointSizeF());
       list_->setFont(lf);
     }
+  }
+  for (const Place& p : kPlaces) {
+    auto* w = c->findChild<QWidget*>(p.name);
+    if (!w) continue;
+    int width = static_cast<int>(p.width * fx + 0.5);
+    int height = static_cast<int>(p.height * fy + 0.5);
+    // A label or option button whose text is larger than its place (fonts differ from the ones
+    // the places were measured with, and the text may be zoomed) grows rather than clip it.
+    if (qobject_cast<QLabel*>(w) || qobject_cast<QRadioButton*>(w)) {
+      width = std::max(width, w->sizeHint().width());
+      height = std::max(height, w->sizeHint().height());
+    }
+    w->setGeometry(static_cast<int>(p.left * fx + 0.5), static_cast<int>(p.top * fy + 0.5), width,
+                   height);
   }
 }
 

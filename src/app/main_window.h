@@ -4,14 +4,16 @@
 
 #include <QListWidget>
 #include <QMainWindow>
-#include <QMap>
+#include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "net/session.h"
 
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -20,17 +22,22 @@ class QRadioButton;
 
 namespace kelpie {
 
-// The check-in list: a right press opens the popup without moving the selection.
+// The check-in list: a right press opens the popup without moving the selection. It reports
+// what the operator does (a click on a line, a move with the arrow keys, a press), never a
+// change of the current line that the focus, a redraw or the program caused.
 class CheckInsList : public QListWidget {
   Q_OBJECT
  public:
   using QListWidget::QListWidget;
  signals:
-  void mouseDown(int button, QPoint globalPos);
+  void clicked();
+  // byKeyboard: the keyboard's menu key, which opens the popup with its first item active.
+  void mouseDown(int button, QPoint globalPos, bool byKeyboard);
 
  protected:
   void mousePressEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
   void contextMenuEvent(QContextMenuEvent* e) override;
 };
 
@@ -46,8 +53,10 @@ class MainWindow : public QMainWindow {
   void run(const std::function<void()>& handler);
   QAction* action(const std::string& name) const;
   QMenu* popupMenu() const { return popup_; }
-  // Restores the size and place kept at the last close.
+  // Restores the size and place kept at the last close, and the text zoom.
   void restorePlacement();
+  // The text size in percent of the size that fits the window (Ctrl+Plus, Ctrl+Minus, Ctrl+0).
+  int zoomPercent() const { return zoomPercent_; }
 
  signals:
   // The window has closed for good: the program ends (other windows included).
@@ -67,6 +76,11 @@ class MainWindow : public QMainWindow {
   void pullFromWidgets();
   void handleRequests();
   void dispatch(const std::string& name);
+  // One key, handled to its end (the window's preview, then the widget's own handling).
+  void handleKey(QWidget* target, QKeyEvent* key);
+  bool openTopMenu(const QKeyEvent* key);
+  bool zoomKey(const QKeyEvent* key);
+  void setZoom(int percent);
 
   Session& s_;
   QLabel* label1_ = nullptr;
@@ -83,7 +97,15 @@ class MainWindow : public QMainWindow {
   std::map<std::string, QAction*> actions_;
   std::map<std::string, QMenu*> menus_;
   std::vector<std::string> shownLines_;
+  // The entry line's text as the window last took it from the line or wrote it there: the
+  // line is written only when a procedure changed the text since.
+  std::string shownEntry_;
   int shownFocusRequests_ = 0;
+  // Keys that arrived while another key or a handler was running, handled after it in order.
+  std::deque<std::unique_ptr<QKeyEvent>> heldKeys_;
+  bool keyBusy_ = false;
+  QKeyEvent* passThrough_ = nullptr;  // the key being handed to its widget
+  int zoomPercent_ = 100;
   bool rendering_ = false;
   bool quitting_ = false;
   int depth_ = 0;

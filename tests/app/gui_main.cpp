@@ -6,7 +6,6 @@
 #include <cstdlib>
 
 int main(int argc, char** argv) {
-  // Test discovery runs this program outside CTest's environment as well.
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   // Window placement and other settings go to a scratch place, never the user's own.
   QStandardPaths::setTestModeEnabled(true);

@@ -1,107 +1,157 @@
+// What the Qt shell itself does: keys as a person types them (a burst queued before any is
+// handled, Shift with the capitals), the window drawn before a box covers it, Alt + letter,
+// the key codes handed to the core, the list's handlers and popup, and text that scales.
 #include <gtest/gtest.h>
 
-#include <QAction>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QRadioButton>
 
-#include "app/app_folder.h"
 #include "app/gui_rig.h"
+#include "app/key_codes.h"
 
 namespace kelpie::test {
 namespace {
 
-TEST(MainWindowGui, StartsWithItsControlsAndMenusAndLeavesThroughExit) {
-  GuiRig rig;
-  rig.writeRoster({{"K1ABC", "BOB", "FN20", "1/1/2021", "2/2/2022", "-"}});
-  rig.writeSettings();
-  ASSERT_TRUE(rig.start());
-  MainWindow& w = *rig.window;
-  EXPECT_EQ(w.objectName(), "frmKelpie");
-  EXPECT_EQ(w.windowTitle(), " Kelpie      222 MHz net");
-  EXPECT_EQ(rig.child<QLabel>("Label1")->text(), "Different stations checked-in to date: 1");
-  EXPECT_EQ(rig.child<QLabel>("Label2")->text(), "Enter Call # 1");
-  EXPECT_EQ(rig.child<QLabel>("Label3")->text(), "Enter Call or Call- for in&out");
-  EXPECT_EQ(rig.child<QPushButton>("Command2")->text(), "Start Net");
-  EXPECT_EQ(rig.child<QPushButton>("CmdExit")->text(), "Quit");
-  EXPECT_EQ(rig.child<QPushButton>("CmdExit")->toolTip(), " Exit program ");
-  EXPECT_EQ(rig.entry()->toolTip(), "Call or function number");
-  EXPECT_TRUE(rig.child<QRadioButton>("Ack")->isChecked());
-  EXPECT_EQ(rig.child<QRadioButton>("Comment")->text(), "Comments");
-  EXPECT_TRUE(rig.entry()->hasFocus());
-  EXPECT_NE(rig.child<QObject>("File1"), nullptr);
-
-  QStringList top;
-  for (QAction* a : w.menuBar()->actions()) top << a->text();
-  EXPECT_EQ(top,
-            (QStringList{"File", "Edit", "View", "Help", "Options", "Set", "Write text file", "Tools"}));
-  QStringList options;
-  for (QAction* a : w.menuBar()->actions()[4]->menu()->actions())
-    options << (a->isSeparator() ? "-" : a->text() + (a->isChecked() ? " [x]" : ""));
-  EXPECT_EQ(options, (QStringList{"Use A and C shortcuts to change modes [x]",
-                                  "Use <Enter> as shortcut to change modes", "-",
-                                  "Use # entry to mark <Ack> and <Com>",
-                                  "Use <Space> or # entry to mark <Ack> and <Com> [x]", "-",
-                                  "Write text file in Miles [x]", "Write text file in kM"}));
-  EXPECT_FALSE(w.action("mLoadLog")->isEnabled());
-  EXPECT_TRUE(w.action("mTypeHelp")->isChecked());
-  EXPECT_EQ(w.action("mnuQRZConnect")->text(), "Connect to QRZ.com");
-  for (QAction* a : w.menuBar()->actions()) EXPECT_NE(a->menu(), w.popupMenu());
-
-  // The Options items check their pair; File > Exit saves and ends without a question.
-  w.action("mEnterModes")->trigger();
-  EXPECT_TRUE(w.action("mEnterModes")->isChecked());
-  EXPECT_FALSE(w.action("mACModes")->isChecked());
-  w.action("mExit")->trigger();
-  EXPECT_FALSE(w.isVisible());
-  EXPECT_NE(rig.read("Kelpie_Control.ini").find("[Use the <Enter> key + shortcuts]\r\nYes\r\n"),
-            std::string::npos);
+// Posts the keys of text ("\n" is Enter) as a keyboard sends them: capitals inside Shift.
+void postTyped(QWidget* to, const QString& text) {
+  for (const QChar c : text) {
+    const bool shift = c.isUpper();
+    const auto mods = shift ? Qt::ShiftModifier : Qt::NoModifier;
+    const int key = c == '\n' ? int(Qt::Key_Return) : int(c.toUpper().unicode());
+    const QString t = c == '\n' ? QString("\r") : QString(c);
+    if (shift)
+      QCoreApplication::postEvent(to, new QKeyEvent(QEvent::KeyPress, Qt::Key_Shift, mods));
+    for (const auto type : {QEvent::KeyPress, QEvent::KeyRelease})
+      QCoreApplication::postEvent(to, new QKeyEvent(type, key, mods, t));
+    if (shift)
+      QCoreApplication::postEvent(to, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Shift, {}));
+  }
 }
 
-TEST(MainWindowGui, CloseBoxAsksAndCancelKeepsTheWindow) {
-  GuiRig rig;
-  rig.writeRoster({});
-  rig.writeSettings();
-  ASSERT_TRUE(rig.start());
-  answerMessageBox("Cancel");
-  rig.window->close();
-  EXPECT_TRUE(rig.window->isVisible());
-  answerMessageBox("OK");
-  rig.window->close();
-  EXPECT_FALSE(rig.window->isVisible());
+const std::vector<std::vector<std::string>> kStations{
+    {"K1ABC", "BOB", "FN20", "1/1/2021", "2/2/2022", "-"},
+    {"N2XYZ", "AL", "BOSTON", "3/3/2023", "4/4/2024", "-"},
+    {"W3RST", "RAY", "PHILLY", "5/5/2025", "6/6/2026", "-"}};
+
+TEST(KeyQueue, ABurstOfKeysIsHandledInOrderAsTyped) {
+  GuiRig rig(kStations);
+  QStringList asked;
+  answerBoxes({"OK"}, [&](QWidget* box) { asked << box->windowTitle(); });
+  // With the Space option on: a Shift taken for Space would mark check-ins.
+  postTyped(rig.entry(), "k1Abc\nN2xyz\nW3RST\nk7aaa\nD2\nDL\nw");
+  QCoreApplication::sendPostedEvents();
+  QApplication::processEvents();
+  EXPECT_EQ(asked, QStringList{" Delete last checkin !"});
+  EXPECT_EQ(rig.lines(), (QStringList{"1    K1ABC   BOB   FN20   1/1/2021   2/2/2022",
+                                      "2    W3RST   RAY   PHILLY   5/5/2025   6/6/2026"}));
+  EXPECT_EQ(rig.entry()->text(), "w");
+  EXPECT_EQ(rig.read("120526F.ILE"), "K1ABC\r\nBOB\r\nFN20\r\nW3RST\r\nRAY\r\nPHILLY\r\n");
 }
 
-TEST(MainWindowGui, ControlsKeepTheirProportionsWhenResized) {
+TEST(BoxesOverTheList, TheCallsignChangeReportIsShownWhileItsMessageIsUp) {
+  GuiRig rig(kStations);
+  rig.type("w9new");
+  QStringList shown;
+  answerBoxes({"k1abc", "w9new", "OK"}, [&](QWidget* box) {
+    if (qobject_cast<QMessageBox*>(box)) shown = rig.lines();
+  });
+  rig.window->action("mUpdateToNewCall")->trigger();
+  EXPECT_EQ(shown, (QStringList{"K1ABC      the old call", "BOB", "FN20", "1/1/2021", "2/2/2022",
+                                "-", "", "changed to this:", "", "W9NEW      the new call", "BOB",
+                                "FN20", "1/1/2021", "2/2/2022", "K1ABC      the old call"}));
+  EXPECT_EQ(rig.lines().size(), 1);
+}
+
+TEST(MainWindowGui, TheMenuKeyOpensThePopupWithItsFirstItemActiveARightPressWithNone) {
+  GuiRig rig(kStations);
+  rig.type("K1ABC");
+  rig.type("N2XYZ");
+  QListWidget* list = rig.list();
+  auto at = [list](int row) { return list->visualItemRect(list->item(row)).center(); };
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at(1));
+  QMenu* popup = rig.window->popupMenu();
+  QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, at(1));
+  QCoreApplication::sendEvent(list->viewport(), &menuKey);
+  ASSERT_TRUE(popup->isVisible());
+  EXPECT_EQ(popup->activeAction(), rig.window->action("mnuQRZConnect"));
+  popup->hide();
+  QTest::mousePress(list->viewport(), Qt::RightButton, {}, at(0));
+  ASSERT_TRUE(popup->isVisible());
+  EXPECT_EQ(popup->activeAction(), nullptr);
+  EXPECT_EQ(list->currentRow(), 1);  // the right press moves no selection
+}
+
+TEST(MainWindowGui, EveryTextGrowsWithTheWindowAndZoomsAndTheZoomIsKept) {
   GuiRig rig;
-  rig.writeRoster({});
-  rig.writeSettings();
-  ASSERT_TRUE(rig.start());
-  QWidget* list = rig.list();
-  QWidget* client = rig.window->centralWidget();
+  const char* names[] = {"CheckIns", "Label1", "Label2", "Label3", "CallSignInput", "Command2"};
+  auto ratios = [&, small = std::vector<double>()](double expected) mutable {
+    for (size_t i = 0; i < std::size(names); ++i) {
+      const double size = rig.child(names[i])->font().pointSizeF();
+      if (small.size() < std::size(names)) small.push_back(size);
+      EXPECT_NEAR(size / small[i], expected, 0.1) << names[i];
+    }
+  };
+  ratios(1);
   rig.window->resize(rig.window->width() * 2, rig.window->height() * 2);
   QApplication::processEvents();
-  EXPECT_NEAR(list->x() / double(client->width()), 135.0 / 6744, 0.01);
-  EXPECT_NEAR(list->width() / double(client->width()), 6435.0 / 6744, 0.01);
-  EXPECT_NEAR(list->height() / double(client->height()), 2928.0 / 4824, 0.01);
+  ratios(2);
+  QTest::keyClick(rig.entry(), Qt::Key_Plus, Qt::ControlModifier);
+  QTest::keyClick(rig.entry(), Qt::Key_Plus, Qt::ControlModifier);
+  ratios(2.4);
+  MainWindow next(rig.session);
+  next.restorePlacement();
+  EXPECT_EQ(next.zoomPercent(), 120);
+  QTest::keyClick(rig.entry(), Qt::Key_0, Qt::ControlModifier);
+  EXPECT_EQ(rig.window->zoomPercent(), 100);
 }
 
-TEST(CommandLine, OptionsAndFolder) {
-  EXPECT_EQ(parseCommandLine({"kelpie"}).action, CommandLine::Run);
-  EXPECT_EQ(parseCommandLine({"kelpie", "--help"}).action, CommandLine::Help);
-  EXPECT_EQ(parseCommandLine({"kelpie", "--version"}).action, CommandLine::Version);
-  EXPECT_EQ(parseCommandLine({"kelpie", "--frobnicate"}).action, CommandLine::Refuse);
-  EXPECT_EQ(parseCommandLine({"kelpie", "a", "b"}).action, CommandLine::Refuse);
-  EXPECT_EQ(parseCommandLine({"kelpie", "/data/net"}).folder, "/data/net");
+TEST(MainWindowGui, AltAndALetterOpensTheMenuWithItsFirstItemActive) {
+  GuiRig rig;
+  const std::tuple<Qt::Key, const char*, const char*> rows[] = {
+      {Qt::Key_F, "MPPastLog", "mPLogMostCheckins"},
+      {Qt::Key_V, "mEditADIF", "mMostCheckinsperYear"},  // mLoadLog is disabled
+      {Qt::Key_O, "mACModes", "mEnterModes"}};
+  for (const auto& [key, first, second] : rows) {
+    QTest::keyClick(rig.entry(), key, Qt::AltModifier);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr) << first;
+    EXPECT_EQ(menu->activeAction(), rig.window->action(first));
+    QTest::keyClick(menu, Qt::Key_Down);
+    EXPECT_EQ(menu->activeAction(), rig.window->action(second));
+    QTest::keyClick(menu, Qt::Key_Escape);
+    EXPECT_FALSE(menu->isVisible());
+    EXPECT_EQ(rig.window->menuBar()->activeAction(), nullptr);  // the menu bar lets go too
+  }
 }
 
-TEST(CommandLine, DefaultFolderIsTheProgramFolderOnlyWhenItHoldsKelpieFiles) {
-  TempFolder prog;
-  EXPECT_EQ(defaultDataFolder(QString::fromStdString(prog.path().string()), "/user/data"),
-            "/user/data");
-  writeLinesAtomic(prog / "netcont.rol", {});
-  EXPECT_EQ(defaultDataFolder(QString::fromStdString(prog.path().string()), "/user/data"),
-            QString::fromStdString(prog.path().string()));
+TEST(MainWindowGui, KeysReachTheCoreWithTheCodesOfTheOriginalPlatform) {
+  const Qt::Key keys[] = {Qt::Key_Shift,    Qt::Key_Control, Qt::Key_Alt,   Qt::Key_AltGr,
+                          Qt::Key_CapsLock, Qt::Key_Meta,    Qt::Key_Space, Qt::Key_D,
+                          Qt::Key_2,        Qt::Key_Exclam,  Qt::Key_F1,    Qt::Key_Launch0};
+  const int codes[] = {16, 17, 18, 18, 20, 91, 32, 68, 50, 49, 112, kKeyWithoutCode};
+  for (size_t i = 0; i < std::size(keys); ++i) {
+    const QKeyEvent e(QEvent::KeyPress, keys[i], Qt::NoModifier);
+    EXPECT_EQ(keyCodeOf(&e), codes[i]) << keys[i];
+  }
+  const QKeyEvent altShiftD(QEvent::KeyPress, Qt::Key_D, Qt::ShiftModifier | Qt::AltModifier);
+  EXPECT_EQ(shiftStateOf(&altShiftD), 5);
+}
+
+TEST(MainWindowGui, ThePastLogKeepsItsHintWhenTheListTakesTheFocus) {
+  GuiRig rig(kStations);
+  rig.type("K1ABC");
+  answerBoxes({"Open"}, [](QWidget* box) {
+    box->findChild<QLineEdit*>("fileNameEdit")->setText("120526F.ILE");
+  });
+  rig.window->action("mLoadLog")->trigger();
+  QLabel* label3 = rig.child<QLabel>("Label3");
+  EXPECT_EQ(label3->text(), QString::fromStdString((rig.folder / "120526F.ILE").string()));
+  QTest::mouseClick(rig.list()->viewport(), Qt::LeftButton, {},
+                    rig.list()->visualItemRect(rig.list()->item(0)).center());
+  EXPECT_EQ(label3->text(), "Select line, then right-click to edit.");  // a click still counts
 }
 
 }  // namespace

@@ -1,32 +1,23 @@
-// Helpers for the offscreen tests of Kelpie's small windows: files with permissions, clicks on
-// list items the way the operator makes them, and acting on a modal window once it is up.
+// Helpers for the offscreen tests of Kelpie's windows: files with permissions, clicks on list
+// items the way the operator makes them, and acting on a modal window once it is up.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QListWidget>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <functional>
-#include <ostream>
-
-// Readable values in the failure messages of tests that compare QStrings.
-inline void PrintTo(const QString& text, std::ostream* os) {
-  *os << '"' << text.toStdString() << '"';
-}
 
 namespace kelpie::test {
 
-// Creates a file (and the folders on the way), executable or not.
 inline void makeFile(const QString& path, bool executable) {
   QDir().mkpath(QFileInfo(path).absolutePath());
   QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-  file.write("x");
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("x") == 1) << path.toStdString();
   file.close();
   ASSERT_TRUE(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner |
                                   (executable ? QFile::ExeOwner : QFile::Permissions())));
@@ -36,26 +27,18 @@ inline void makeFile(const QString& path, bool executable) {
 inline bool clickItem(QListWidget* list, const QString& text, bool twice = false) {
   const auto found = list->findItems(text, Qt::MatchExactly);
   if (found.isEmpty()) return false;
-  list->scrollToItem(found.first());
   const QPoint at = list->visualItemRect(found.first()).center();
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-  if (twice) {
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
-  }
+  if (twice) QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
   return true;
 }
 
-// Runs act on the modal window once it is up (a modal exec() blocks the test until then); act
-// must close it, or the window is closed here and the test fails.
+// Runs act on the modal window once it is up; act must close it, or the test fails.
 inline void whenModal(std::function<void(QWidget*)> act, int tries = 250) {
   QTimer::singleShot(20, [act, tries] {
     QPointer<QWidget> modal = QApplication::activeModalWidget();
     if (!modal && tries > 0) return whenModal(act, tries - 1);
-    if (!modal) {
-      ADD_FAILURE() << "no modal window appeared";
-      return;
-    }
+    if (!modal) return ADD_FAILURE() << "no modal window appeared";
     act(modal);
     if (!modal || !modal->isVisible()) return;
     ADD_FAILURE() << "the modal window stayed open";

@@ -23,6 +23,7 @@ QString boxTitle(const std::string& title) {
 
 Answer QtDialogs::messageBox(const std::string& text, const std::string& title, Buttons buttons,
                              Answer defaultButton) {
+  if (beforeBox) beforeBox();
   QMessageBox box(parent());
   box.setWindowTitle(boxTitle(title));
   box.setText(fromBytesForDisplay(text));
@@ -79,6 +80,7 @@ Answer QtDialogs::messageBox(const std::string& text, const std::string& title, 
 
 std::string QtDialogs::inputBox(const std::string& prompt, const std::string& title,
                                 const std::string& defaultText) {
+  if (beforeBox) beforeBox();
   QInputDialog dlg(parent());
   dlg.setWindowTitle(boxTitle(title));
   dlg.setLabelText(fromBytesForDisplay(prompt));
@@ -89,6 +91,7 @@ std::string QtDialogs::inputBox(const std::string& prompt, const std::string& ti
 }
 
 std::string QtDialogs::chooseLogFile(const std::string& title, const std::string& folder) {
+  if (beforeBox) beforeBox();
   return chooseLogFileQt(parent(), title, folder);
 }
 

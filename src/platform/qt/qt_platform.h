@@ -12,6 +12,8 @@ namespace kelpie {
 class QtDialogs : public Dialogs {
  public:
   std::function<QWidget*()> parent = [] { return nullptr; };
+  // Brings the window up to the view state before a box covers it, as pending events would.
+  std::function<void()> beforeBox;
   Answer messageBox(const std::string& text, const std::string& title, Buttons buttons,
                     Answer defaultButton) override;
   std::string inputBox(const std::string& prompt, const std::string& title,
