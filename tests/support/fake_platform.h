@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,7 @@ namespace kelpie::test {
 
 struct ShownBox {
   std::string kind;  // "message", "input" or "chooser"
-  std::string text;  // message text or input prompt
+  std::string text;  // message text, input prompt or the chooser's folder
   std::string title;
   Buttons buttons = Buttons::OK;
   Answer defaultButton = Answer::OK;
@@ -25,17 +26,20 @@ struct ShownBox {
 class FakeDialogs : public Dialogs {
  public:
   std::vector<ShownBox> shown;
-  std::deque<Answer> messageAnswers;       // default answer when empty: the default button
-  std::deque<std::string> inputAnswers;    // empty text (Cancel) when the queue is empty
+  std::deque<Answer> messageAnswers;       // the default button when empty
+  std::deque<std::string> inputAnswers;    // an unexpected box fails the test when empty
   std::deque<std::string> chooserAnswers;  // empty (Cancel) when the queue is empty
+  std::function<void()> onMessage;         // called as each message box comes up
   Answer messageBox(const std::string& text, const std::string& title, Buttons buttons,
                     Answer defaultButton) override;
   std::string inputBox(const std::string& prompt, const std::string& title,
                        const std::string& defaultText) override;
   std::string chooseLogFile(const std::string& title, const std::string& folder) override;
-  // Boxes of one kind, for short assertions.
-  std::vector<ShownBox> messages() const;
-  std::vector<ShownBox> inputs() const;
+  std::vector<ShownBox> messages() const { return ofKind("message"); }
+  std::vector<ShownBox> inputs() const { return ofKind("input"); }
+  std::vector<ShownBox> ofKind(const std::string& kind) const;
+  // Every box shown, a "title / text" line each.
+  std::string boxes() const;
 };
 
 class FakeClock : public Clock {
@@ -58,10 +62,15 @@ class FakeLauncher : public Launcher {
   };
   std::vector<Start> started;
   std::vector<std::string> opened;
-  bool startSucceeds = true;
-  bool openSucceeds = true;
-  bool startDetached(const std::string& program, const std::vector<std::string>& args) override;
-  bool openDocument(const std::string& path) override;
+  bool startSucceeds = true, openSucceeds = true;
+  bool startDetached(const std::string& program, const std::vector<std::string>& args) override {
+    started.push_back({program, args});
+    return startSucceeds;
+  }
+  bool openDocument(const std::string& path) override {
+    opened.push_back(path);
+    return openSucceeds;
+  }
 };
 
 class FakePrinter : public Printer {
@@ -76,8 +85,10 @@ class FakePrinter : public Printer {
   Doc current;
   bool failEnd = false;
   void setFont(const std::string& name, int pointSize, bool bold, bool italic,
-               bool underline) override;
-  void printLine(const std::string& text) override;
+               bool underline) override {
+    current = {name, pointSize, bold, italic, underline, current.lines};
+  }
+  void printLine(const std::string& text) override { current.lines.push_back(text); }
   std::string endDoc(bool& ok) override;
 };
 
@@ -108,7 +119,7 @@ void writeRosterFile(const std::filesystem::path& folder,
 // A settings file with the given grid and otherwise first-run values.
 void writeSettingsFile(const std::filesystem::path& folder, const std::string& grid = "FN20XA");
 
-// Everything a core test needs: the fakes, a folder, and a session over them.
+// Everything a core test needs: the fakes, a data folder, and a session over them.
 struct Rig {
   TempFolder folder;
   FakeDialogs dialogs;
@@ -120,20 +131,24 @@ struct Rig {
   Platform platform{dialogs, clock, events, launcher, printer, help};
   Session session{platform, folder.path()};
 
-  // Writes a data file in the folder: lines joined with CR LF after each.
+  // A data file in the folder: lines with CR LF after each, or bytes as they are.
   void write(const std::string& name, const Lines& lines) const;
   void writeBytes(const std::string& name, const std::string& bytes) const;
   std::string read(const std::string& name) const;
   bool exists(const std::string& name) const;
-  // A roster file with the header and the given station records (6 fields each).
   void writeRoster(const std::vector<std::vector<std::string>>& stations,
-                   const std::string& band = "222 MHz", const std::string& call = "W1NC") const;
-  // A settings file with the given grid and otherwise first-run values.
-  void writeSettings(const std::string& grid = "FN20XA") const;
-  // Starts the session as the window would (settings and roster present: no questions).
+                   const std::string& band = "222 MHz", const std::string& call = "W1NC") const {
+    writeRosterFile(folder.path(), stations, band, call);
+  }
+  void writeSettings(const std::string& grid = "FN20XA") const {
+    writeSettingsFile(folder.path(), grid);
+  }
+  // Starts the session as the window would (settings and roster written first if missing).
   bool start();
-  // Types text on the entry line and presses Enter.
+  // Types text on the entry line and presses Enter; each entry of enterAll in turn, the next
+  // message boxes answered from answers.
   void enter(const std::string& text);
+  void enterAll(const std::vector<std::string>& entries, const std::deque<Answer>& answers = {});
 };
 
 }  // namespace kelpie::test
