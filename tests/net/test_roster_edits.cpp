@@ -131,13 +131,10 @@ TEST(PopupEdit, GridIsAppendedTwiceAndToAnEmptyQthAndTheLogSaved) {
 // check-in, the input boxes shown.
 TEST(PopupEdit, NothingIsDoneForSpacesStaleLinesOrAPastLog) {
   const std::tuple<Handler, bool, bool, int, size_t> rows[] = {
-      {kName, false, false, 2, 1},    {kMultiple, false, false, 2, 2}, {kQth, true, false, 2, 1},
-      {kCall, true, false, 2, 0},     {kMultiple, true, false, 2, 0},  {kName, false, true, 2, 0},
-      {kMultiple, false, true, 2, 0}, {kQth, true, true, 2, 0},        {kGrid, false, true, 2, 0},
-      {kGrid, false, false, 1, 0},    {kGrid, true, false, 1, 0},      {kName, false, false, 0, 0},
-      {kQth, false, false, 5, 0},     {kMultiple, false, false, 5, 0}, {kGrid, false, false, 5, 0},
-      {kName, true, false, 0, 0},     {kQth, true, false, 4, 0},       {kGrid, true, false, 4, 0},
-      {kChange, true, false, 2, 0},   {kMenuChange, false, true, 2, 0}};
+      {kName, 0, 0, 2, 1},      {kMultiple, 0, 0, 2, 2}, {kQth, 1, 0, 2, 1},  {kCall, 1, 0, 2, 0},
+      {kName, 0, 1, 2, 0},      {kGrid, 0, 1, 2, 0},     {kGrid, 0, 0, 1, 0}, {kName, 0, 0, 0, 0},
+      {kQth, 0, 0, 5, 0},       {kGrid, 0, 0, 5, 0},     {kQth, 1, 0, 4, 0},  {kChange, 1, 0, 2, 0},
+      {kMenuChange, 0, 1, 2, 0}};
   int i = 0;
   for (const auto& [handler, rosterView, viewOnly, checkIn, boxes] : rows) {
     NetRig rig;
@@ -185,7 +182,7 @@ TEST(WebLookup, SendsTheCallsignOfMarkedInOutPlainAndRosterLinesAsOneArgument) {
 
 TEST(WebLookup, WithoutABrowserTellsTheOperatorToSetThePath) {
   for (const auto& [path, selected, attempts] :
-       {std::tuple{"", 1, 0}, {"   ", 1, 0}, {"/usr/bin/firefox", -1, 0}, {"/nowhere", 1, 1}}) {
+       {std::tuple{"   ", 1, 0}, {"/usr/bin/firefox", -1, 0}, {"/nowhere", 1, 1}}) {
     NetRig rig;
     rig.session.settings.browserPath = path;
     rig.launcher.startSucceeds = false;
@@ -195,17 +192,6 @@ TEST(WebLookup, WithoutABrowserTellsTheOperatorToSetThePath) {
     EXPECT_EQ(rig.dialogs.boxes(),
               " no path to web browser / Use the {Set} menu to point to your web browser\n");
   }
-}
-
-TEST(EditAdif, OpensTheFileFoundInAnyCaseWithTheDesktopApplicationSilently) {
-  Rig rig;
-  rig.start();
-  std::filesystem::remove(rig.folder / "vhf4k.adi");
-  rig.write("VHF4K.ADI", {});
-  rig.launcher.openSucceeds = false;  // no application for it: nothing is said
-  rig.session.mEditADIF_Click();
-  EXPECT_EQ(rig.launcher.opened, std::vector<std::string>{pathText(rig.folder / "VHF4K.ADI")});
-  EXPECT_TRUE(rig.dialogs.shown.empty());
 }
 
 // A first-time check-in under the new callsign takes the station's history: the roster record,

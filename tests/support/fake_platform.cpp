@@ -52,13 +52,6 @@ std::string FakeDialogs::boxes() const {
   return all;
 }
 
-std::string FakePrinter::endDoc(bool& ok) {
-  ok = !failEnd;
-  documents.push_back(current);
-  current = {};
-  return {};
-}
-
 TempFolder::TempFolder() {
   static std::atomic<int> counter{0};
   path_ = std::filesystem::temp_directory_path() /
@@ -91,10 +84,6 @@ void writeSettingsFile(const std::filesystem::path& folder, const std::string& g
   writeLinesAtomic(folder / "Kelpie_Control.ini", settingsFileLines(s));
 }
 
-void Rig::write(const std::string& name, const Lines& lines) const {
-  writeBytes(name, joinCrLf(lines));
-}
-
 void Rig::writeBytes(const std::string& name, const std::string& bytes) const {
   std::ofstream(folder / name, std::ios::binary | std::ios::trunc) << bytes;
 }
@@ -104,8 +93,6 @@ std::string Rig::read(const std::string& name) const {
   readBytes(folder / name, s);
   return s;
 }
-
-bool Rig::exists(const std::string& name) const { return std::filesystem::exists(folder / name); }
 
 bool Rig::start() {
   if (!exists("NETCONT.ROL")) writeRoster({});

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "data/text.h"
@@ -38,24 +39,20 @@ class FakeDialogs : public Dialogs {
   std::vector<ShownBox> messages() const { return ofKind("message"); }
   std::vector<ShownBox> inputs() const { return ofKind("input"); }
   std::vector<ShownBox> ofKind(const std::string& kind) const;
-  // Every box shown, a "title / text" line each.
-  std::string boxes() const;
+  std::string boxes() const;  // every box shown, a "title / text" line each
 };
 
-class FakeClock : public Clock {
- public:
+struct FakeClock : Clock {
   Date date{2026, 12, 5};
   Date today() override { return date; }
 };
 
-class FakeEvents : public Events {
- public:
+struct FakeEvents : Events {
   int calls = 0;
   void doEvents() override { ++calls; }
 };
 
-class FakeLauncher : public Launcher {
- public:
+struct FakeLauncher : Launcher {
   struct Start {
     std::string program;
     std::vector<std::string> args;
@@ -64,17 +61,14 @@ class FakeLauncher : public Launcher {
   std::vector<std::string> opened;
   bool startSucceeds = true, openSucceeds = true;
   bool startDetached(const std::string& program, const std::vector<std::string>& args) override {
-    started.push_back({program, args});
-    return startSucceeds;
+    return started.push_back({program, args}), startSucceeds;
   }
   bool openDocument(const std::string& path) override {
-    opened.push_back(path);
-    return openSucceeds;
+    return opened.push_back(path), openSucceeds;
   }
 };
 
-class FakePrinter : public Printer {
- public:
+struct FakePrinter : Printer {
   struct Doc {
     std::string font;
     int size = 0;
@@ -84,16 +78,18 @@ class FakePrinter : public Printer {
   std::vector<Doc> documents;  // ended documents
   Doc current;
   bool failEnd = false;
-  void setFont(const std::string& name, int pointSize, bool bold, bool italic,
-               bool underline) override {
-    current = {name, pointSize, bold, italic, underline, current.lines};
+  void setFont(const std::string& name, int size, bool bold, bool italic, bool underline) override {
+    current = {name, size, bold, italic, underline, current.lines};
   }
   void printLine(const std::string& text) override { current.lines.push_back(text); }
-  std::string endDoc(bool& ok) override;
+  std::string endDoc(bool& ok) override {
+    ok = !failEnd;
+    documents.push_back(std::exchange(current, {}));
+    return {};
+  }
 };
 
-class FakeHelp : public HelpViewer {
- public:
+struct FakeHelp : HelpViewer {
   std::vector<int> contexts;
   void showHelp(int context) override { contexts.push_back(context); }
 };
@@ -112,11 +108,11 @@ class TempFolder {
   std::filesystem::path path_;
 };
 
-// A roster file with the header and the given station records (6 fields each, "-" filled in).
+// A roster file with the header and the given station records (6 fields each, "-" filled in),
+// and a settings file with the given grid and otherwise first-run values.
 void writeRosterFile(const std::filesystem::path& folder,
                      const std::vector<std::vector<std::string>>& stations,
                      const std::string& band = "222 MHz", const std::string& call = "W1NC");
-// A settings file with the given grid and otherwise first-run values.
 void writeSettingsFile(const std::filesystem::path& folder, const std::string& grid = "FN20XA");
 
 // Everything a core test needs: the fakes, a data folder, and a session over them.
@@ -132,10 +128,12 @@ struct Rig {
   Session session{platform, folder.path()};
 
   // A data file in the folder: lines with CR LF after each, or bytes as they are.
-  void write(const std::string& name, const Lines& lines) const;
+  void write(const std::string& name, const Lines& lines) const {
+    writeBytes(name, joinCrLf(lines));
+  }
   void writeBytes(const std::string& name, const std::string& bytes) const;
   std::string read(const std::string& name) const;
-  bool exists(const std::string& name) const;
+  bool exists(const std::string& name) const { return std::filesystem::exists(folder / name); }
   void writeRoster(const std::vector<std::vector<std::string>>& stations,
                    const std::string& band = "222 MHz", const std::string& call = "W1NC") const {
     writeRosterFile(folder.path(), stations, band, call);
@@ -145,8 +143,8 @@ struct Rig {
   }
   // Starts the session as the window would (settings and roster written first if missing).
   bool start();
-  // Types text on the entry line and presses Enter; each entry of enterAll in turn, the next
-  // message boxes answered from answers.
+  // Types text on the entry line and presses Enter; enterAll types each in turn, the message
+  // boxes they bring up answered from answers.
   void enter(const std::string& text);
   void enterAll(const std::vector<std::string>& entries, const std::deque<Answer>& answers = {});
 };
