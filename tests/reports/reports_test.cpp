@@ -28,7 +28,9 @@ TEST(Statistics, NameTheEarliestYearAndTheStationWithTheMostCheckIns) {
       {{{"010550F.ILE", {"W1AW"}, 0}, {"123198F.ILE", {"W1AW"}, 0}, {"070499F.ILE", {"W1AW"}, 1}},
        "50",
        "  W1AW   3"},
-      {{{"010550F.ILE", {"W1AW"}, 0}, {"010549F.ILE", {"W1AW"}, 0}}, "49", "  W1AW   2"},
+      {{{"010550F.ILE", {"W1AW"}, 0}, {"010549F.ILE", {"W1AW"}, 0}, {"0148.ile", {"W1AW"}, 0}},
+       "14",
+       "  W1AW   3"},
       {{{"010100F.ILE", {"W1AW"}, 0}}, "00", "  W1AW   1"},
       {{{"notes.ile", {"W1AW"}, 0}, {"010520F.ILE", {"W1AW"}, 0}, {"x.ile", {}, 0}},
        "20",
@@ -192,7 +194,7 @@ TEST_F(ReportTest, SummaryExactBytes) {
     }
   }
   EXPECT_EQ(summaryFileName("2m/70cm\\..:x\x7F\xB5\x1F"), "2m_70cm_.._x___ Check-in summary.txt");
-  EXPECT_EQ(summaryFileName("a<b>c|d?e*f\"g\th"), "a_b_c_d_e_f_g_h Check-in summary.txt");
+  EXPECT_EQ(summaryFileName("a b<c>d|e?f*g\"h\ti"), "a b_c_d_e_f_g_h_i Check-in summary.txt");
   EXPECT_EQ(netDateText("0325"), "03-25-");
   EXPECT_EQ(s().view.label3, "Enter Call or Call- for in&&out");
   EXPECT_EQ(rig.dialogs.boxes().find(" Select Check-in file for write summary... / " +
