@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "data/flusher.h"
 #include "data/quoted.h"
 #include "data/settings.h"
 #include "support/fake_platform.h"
@@ -38,6 +39,7 @@ TEST(TextFiles, WritesAreWholeFoundInAnyCaseAndStaleTemporariesCleared) {
   removeStaleTemporaries(t.path());
   EXPECT_FALSE(fs::exists(t / ".NETCONT.ROL.a1B2c3"));
   EXPECT_TRUE(fs::exists(t / ".notes.doc.abcdef"));
+  waitForFlushes();  // the folder flushes queued by the writes end (Kelpie waits at exit)
   // A FIFO under a data file's name would block every reader for good.
   ASSERT_EQ(::mkfifo((t / "vhf4k.adi").c_str(), 0644), 0);
   EXPECT_FALSE(readBytes(t / "vhf4k.adi", bytes, &error));
