@@ -105,6 +105,7 @@ TEST(Keys, SpaceMarksTheNextUnmarkedWhenTheOptionIsOn) {
   net.enterAll({"1", "2"});
   s.Form_KeyDown(kKeySpace, 0);
   EXPECT_EQ(net.marks(), "AAA ack");
+  EXPECT_EQ(s.view.lines[2], "3  <Ack>  K12X           First time check-in   12/5/2026");
   EXPECT_EQ(s.view.selected, 2);
   s.Form_KeyDown(kKeySpace, 0);  // all marked: nothing selected
   EXPECT_EQ(s.view.selected, -1);
