@@ -1,16 +1,17 @@
 // Shared pieces of Kelpie's fuzz targets: a check that stops the run with a message (libFuzzer
-// keeps the input that broke it), readers over the fuzz input, and the folder the rigs use.
-// Each target is one source file, so the one-time set-up below is defined here.
+// keeps the input that broke it), readers over the fuzz input, and the one-time set-up. Each
+// target is one source file that includes this once.
 #pragma once
 
 #include <unistd.h>
 
-#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+
+#include "support/fake_platform.h"
 
 // A broken invariant is a finding, like a crash: abort so the fuzzer saves the input.
 #define KELPIE_FUZZ_CHECK(cond) ((cond) ? (void)0 : ::kelpie::fuzz::fail(#cond, __FILE__, __LINE__))
@@ -19,15 +20,7 @@ namespace kelpie::fuzz {
 
 [[noreturn]] inline void fail(const char* what, const char* file, int line) {
   std::fprintf(stderr, "%s:%d: check failed: %s\n", file, line, what);
-  std::fflush(stderr);
   std::abort();
-}
-
-// The rigs write their files with fsync; on a memory file system that costs nothing, so the
-// fuzzers run many times faster there. An explicit TMPDIR is left alone.
-inline void preferMemoryTempFolder() {
-  if (std::getenv("TMPDIR") == nullptr && ::access("/dev/shm", W_OK | X_OK) == 0)
-    ::setenv("TMPDIR", "/dev/shm", 0);
 }
 
 // Two rosters (or anything with rows of fields 1 to 6) hold the same text.
@@ -46,14 +39,12 @@ inline std::string_view asText(const uint8_t* data, size_t size) {
 
 // The input up to its first line end names a station; the rest is the contents of a file.
 struct CallAndFile {
-  std::string call;
-  std::string file;
+  std::string call, file;
 };
 inline CallAndFile splitFirstLine(std::string_view in) {
   const size_t end = in.find_first_of("\r\n");
   if (end == std::string_view::npos) return {std::string(in), {}};
-  size_t rest = end + 1;
-  if (in[end] == '\r' && rest < in.size() && in[rest] == '\n') ++rest;
+  const size_t rest = end + (in.substr(end, 2) == "\r\n" ? 2 : 1);
   return {std::string(in.substr(0, end)), std::string(in.substr(rest))};
 }
 
@@ -69,9 +60,21 @@ class ByteReader {
   size_t pos_ = 0;
 };
 
+// A started session over a roster and settings, with the given files written first.
+inline bool startRig(test::Rig& rig, const std::vector<std::pair<std::string, std::string>>& files,
+                     const std::vector<std::vector<std::string>>& roster = {}) {
+  rig.writeRoster(roster);
+  rig.writeSettings();
+  for (const auto& [name, bytes] : files) rig.writeBytes(name, bytes);
+  return rig.session.Form_Load();
+}
+
 }  // namespace kelpie::fuzz
 
+// The rigs write their files with fsync; on a memory file system that costs nothing, so the
+// fuzzers run many times faster there. An explicit TMPDIR is left alone.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  kelpie::fuzz::preferMemoryTempFolder();
+  if (std::getenv("TMPDIR") == nullptr && ::access("/dev/shm", W_OK | X_OK) == 0)
+    ::setenv("TMPDIR", "/dev/shm", 0);
   return 0;
 }

@@ -18,28 +18,20 @@ int main(int argc, char** argv) {
   namespace fs = std::filesystem;
   std::vector<fs::path> inputs;
   for (int i = 1; i < argc; ++i) {
-    const fs::path p(argv[i]);
-    if (fs::is_directory(p)) {
-      for (const auto& e : fs::directory_iterator(p))
-        if (e.is_regular_file()) inputs.push_back(e.path());
-    } else {
-      inputs.push_back(p);
+    if (!fs::is_directory(argv[i])) {
+      inputs.emplace_back(argv[i]);
+      continue;
     }
+    for (const auto& e : fs::directory_iterator(argv[i]))
+      if (e.is_regular_file()) inputs.push_back(e.path());
   }
   std::sort(inputs.begin(), inputs.end());
-  if (inputs.empty()) {
-    std::fprintf(stderr, "no inputs given\n");
-    return 2;
-  }
   for (const auto& p : inputs) {
     std::ifstream in(p, std::ios::binary);
-    if (!in) {
-      std::fprintf(stderr, "cannot read %s\n", p.c_str());
-      return 2;
-    }
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    if (!in) return std::fprintf(stderr, "cannot read %s\n", p.c_str()), 2;
+    const std::string s((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(s.data()), s.size());
   }
   std::printf("replayed %zu inputs\n", inputs.size());
-  return 0;
+  return inputs.empty() ? 2 : 0;
 }

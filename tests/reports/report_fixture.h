@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "data/checkin_log.h"
 #include "support/fake_platform.h"
 

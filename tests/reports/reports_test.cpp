@@ -1,0 +1,255 @@
+// The report commands: statistics, the printouts, the text summary and the past-log viewer.
+#include "reports/reports.h"
+
+#include <gtest/gtest.h>
+
+#include "report_fixture.h"
+#include "reports/summary.h"
+
+namespace kelpie::test {
+namespace {
+
+// Each call a record of name "N" and QTH "Q".
+std::vector<LogRecord> records(const std::vector<std::string>& calls) {
+  std::vector<LogRecord> r;
+  for (const auto& c : calls) r.push_back({c, "N", "Q"});
+  return r;
+}
+
+// Each row: the logs (name, calls, quoted form), the heading's year and the best station's line.
+struct StatRow {
+  std::vector<std::tuple<std::string, std::vector<std::string>, bool>> logs;
+  std::string since, best;
+};
+
+TEST(Statistics, NameTheEarliestYearAndTheStationWithTheMostCheckIns) {
+  const StatRow rows[] = {
+      {{}, "50", "     0"},
+      {{{"010550F.ILE", {"W1AW"}, 0}, {"123198F.ILE", {"W1AW"}, 0}, {"070499F.ILE", {"W1AW"}, 1}},
+       "50",
+       "  W1AW   3"},
+      {{{"010550F.ILE", {"W1AW"}, 0}, {"010549F.ILE", {"W1AW"}, 0}, {"0148.ile", {"W1AW"}, 0}},
+       "14",
+       "  W1AW   3"},
+      {{{"010100F.ILE", {"W1AW"}, 0}}, "00", "  W1AW   1"},
+      {{{"notes.ile", {"W1AW"}, 0}, {"010520F.ILE", {"W1AW"}, 0}, {"x.ile", {}, 0}},
+       "20",
+       "  W1AW   2"},
+      {{{"010126F.ILE", {"W1AW", "K1ZZ"}, 0},
+        {"020126F.ILE", {"K1ZZ", "W1AW"}, 1},
+        {"030126F.ILE", {"K1ZZ"}, 1}},
+       "26",
+       "  K1ZZ   3"},
+      // Ties go to the earlier file (in name order, any case) and the earlier record.
+      {{{"020126F.ILE", {"W1AW", "W1AW"}, 0}, {"010126F.ILE", {"K1ZZ", "K1ZZ"}, 0}},
+       "26",
+       "  K1ZZ   2"},
+      {{{"010126F.ILE", {"W1AW", "K1ZZ", "K1ZZ", "W1AW"}, 0}}, "26", "  W1AW   2"},
+      {{{"B.ILE", {"W1AW"}, 0}, {"a.ile", {"K1ZZ"}, 0}}, "50", "  K1ZZ   1"},
+      {{{"010126F.ILE", {"", "", "W1AW", ""}, 0}}, "26", "  W1AW   1"},
+      {{{"010126F.ILE", {"W1AW", "w1aw", "K1ZZ", "W1AW", "w1aw", "K1ZZ", "K1ZZ"}, 0}},
+       "26",
+       "  K1ZZ   3"}};
+  for (const StatRow& row : rows) {
+    Rig rig;
+    for (const auto& [name, calls, quoted] : row.logs)
+      rig.write(name, inForm(quoted ? LogForm::Quoted : LogForm::Lines, records(calls)));
+    mMostCheckins_Click(rig.session);
+    EXPECT_EQ(rig.session.view.lines,
+              (Lines{"", " Station with the most check-ins since 20" + row.since + ":", "",
+                     row.best, "", "", "   <Esc> to resume..."}));
+  }
+}
+
+// Old and new callsigns count together under the new one, whatever the roster's order; a
+// station whose old call is its own is not doubled, and a call change one side of which never
+// checked in adds nothing.
+TEST(Statistics, CheckInsUnderAFormerCallCountForTheNewCall) {
+  Rig rig;
+  rig.writeRoster({{"K1NEW", "Ned", "Here", "1/1/2020", "2/2/2026", "W1OLD"},
+                   {"K1ZZ", "Zed", "Here", "1/1/2020", "2/2/2026", "K1ZZ"},
+                   {"W1AW", "Hiram", "CT", "1/1/2020", "2/2/2026", "W0GONE"},
+                   {"K0NONE", "", "", "", "", "W1AW"}});
+  ASSERT_TRUE(rig.start());
+  rig.write("010125F.ILE", lineForm(records({"W1OLD", "W1AW", "W1OLD"})));
+  rig.write("010126F.ILE", lineForm(records({"W1AW", "K1NEW", "W1AW", "K1NEW"})));
+  mMostCheckins_Click(rig.session);
+  EXPECT_EQ(rig.session.view.lines[3], "  K1NEW (ex: W1OLD)   4");
+  rig.write("020126F.ILE", lineForm(records({"K1ZZ", "K1ZZ", "K1ZZ", "W1AW", "W1AW"})));
+  mMostCheckins_Click(rig.session);
+  EXPECT_EQ(rig.session.view.lines[3], "  W1AW   5");
+  rig.writeBytes("030126F.ILE", "K1ZZ\r\nA\r\nB\r\nK1ZZ\r\n");  // cut short: still counted
+  mMostCheckinsperYear_Click(rig.session);
+  EXPECT_EQ(rig.session.view.lines[1] + rig.session.view.lines[3],
+            " Station with the most check-ins in 2026:  K1ZZ   5");
+}
+
+// The printouts: one document each in Courier New 12; a field that reaches the next column
+// pushes the rest onto a new line, padded.
+TEST_F(ReportTest, PrintoutsLineForLine) {
+  const std::vector<LogRecord> log{{"ABCDEFGHIJKLM", "Abcdefghijklmno", "Newington, CT"},
+                                   {"ABCDEFGHIJKLMN", "Abcdefghijklmnop", "Far"}};
+  const Lines body{" ABCDEFGHIJKLMAbcdefghijklmnoNewington, CT", " ABCDEFGHIJKLMN",
+                   std::string(14, ' ') + "Abcdefghijklmnop", std::string(29, ' ') + "Far"};
+  rig.write("032515F.ILE", inForm(LogForm::Quoted, log));
+  rig.write("032615F.ILE", lineForm(log));
+  rig.write("0327.ile", lineForm(records({"A1", "A2"})));
+  rig.enter("K1ZZ");
+  s().updateCheckIns();
+  const Lines net = s().view.lines;
+  s().view.lines = {"something else"};
+  mPShortcuts_Click(s());
+  rig.dialogs.chooserAnswers = {"/elsewhere/032615f.ile"};
+  MPPastLog_Click(s());
+  mPLogMostCheckins_Click(s());
+  ASSERT_EQ(rig.printer.documents.size(), 3u);
+  for (const auto& doc : rig.printer.documents)
+    EXPECT_TRUE(doc.font == "Courier New" && doc.size == 12 && !doc.bold && !doc.italic &&
+                !doc.underline);
+  EXPECT_EQ(
+      rig.printer.documents[0].lines,
+      (Lines{"", "       Keyboard shortcuts", "",
+             "  <Esc> re-sets, cursor goes to the callsign input",
+             "  <Enter> - on a blank input changes modes, if option is selected",
+             "  # - marks <Ack> or <Com> while in those modes",
+             "  A - changes the mode to Acknowledge", "  C - changes the mode to Comments",
+             "  C# - clears <Ack> or <Com> while in those modes", "  D# - deletes the # check-in",
+             "  DL - enter DL to delete the last check-in entry",
+             "  <Space bar> marks <Ack> or <Com> in those modes, if option selected."}));
+  Lines past{"", "    " + logPath("032615F.ILE"), ""},
+      most{"", " " + logPath("032515F.ILE") + "   2  total", ""};
+  past.insert(past.end(), body.begin(), body.end());
+  most.insert(most.end(), body.begin(), body.end());
+  EXPECT_EQ(rig.printer.documents[1].lines, past);
+  EXPECT_EQ(rig.printer.documents[2].lines, most);
+  EXPECT_EQ(s().view.lines, net);  // the list is rebuilt after the largest log is printed
+  EXPECT_EQ(rig.dialogs.boxes(),
+            " Select Check-in log file to load... / " + pathText(rig.folder.path()) + "\n");
+}
+
+TEST_F(ReportTest, PrintoutFailuresNameTheLog) {
+  rig.writeBytes("020126F.ILE", "W1AW\r\nBob\r\nCT\r\n\r\n");  // a blank line below the last
+  rig.write("030126F.ILE", lineForm(records({"A1", "A2", "A3"})));
+  s().view.lines = {"something else"};
+  mPLogMostCheckins_Click(s());
+  EXPECT_EQ(s().view.lines, Lines{"something else"});
+  rig.writeBytes("020126F.ILE", "\"W1AW\",\"Bob\",\"CT\"\r\n\"K1ZZ\"\r\n");
+  mPLogMostCheckins_Click(s());
+  fs::remove(rig.folder / "020126F.ILE");
+  rig.printer.failEnd = true;
+  mPLogMostCheckins_Click(s());
+  rig.dialogs.chooserAnswers = {"030126F.ILE"};
+  MPPastLog_Click(s());
+  fs::remove(rig.folder / "030126F.ILE");
+  mPLogMostCheckins_Click(s());
+  const std::string check = " /  Check file " + logPath("020126F.ILE") +
+                            " for format, maybe a blank line below the last line.\n";
+  EXPECT_EQ(rig.dialogs.boxes(), check + check + " /  Check file " + logPath("030126F.ILE") +
+                                     " for format, maybe a blank line below the last line.\n"
+                                     " Select Check-in log file to load... / " +
+                                     pathText(rig.folder.path()) + "\n / The printout of " +
+                                     logPath("030126F.ILE") +
+                                     " could not be finished.\n"
+                                     " /  No check-in log with check-ins in " +
+                                     pathText(rig.folder.path()) + ".\n");
+  EXPECT_EQ(rig.printer.documents.size(), 2u);
+}
+
+// The summary's exact bytes: the QTH trimmed, the distance from the station's first ADIF line
+// with a grid, in the unit asked for ("Miles" exactly gives miles), the columns with their
+// overflow rule, a file name safe in the log folder.
+TEST_F(ReportTest, SummaryExactBytes) {
+  rig.write("vhf4k.adi",
+            {"<CALL:4>W1AW, <NAME:5>Hiram <EOR>", "<CALL:4>W1AW, <GRIDSQUARE:4>JO01",
+             "<CALL:4>W1AW, <GRIDSQUARE:4>EM12", "<CALL:4>K1ZZ, <GRIDSQUARE:4>EM12",
+             "<CALL:13>K1ABCDEFGHIJK, <GRIDSQUARE:4>EM12", "<CALL:4>N1XX, <GRIDSQUARE:8>FN20XA12"});
+  const std::vector<LogRecord> log{{"W1AW", "Hiram", "  Newington, CT  "},
+                                   {"K1ZZ", "Abcdefghijk", "Q"},
+                                   {"N9NONE", "Abcdefghijkl", " Far away "},
+                                   {"N1XX", "Bad Grid", "Here"},
+                                   {"K1ABCDEFGHIJ", "Al", "Q"},
+                                   {"K1ABCDEFGHIJK", "Al", "Q"},
+                                   {"", "", "x"}};
+  const std::string lines =
+      "1 W1AW        Hiram      Newington, CT 3549 mi\r\n2 K1ZZ        AbcdefghijkQ 1378 mi\r\n"
+      "3 N9NONE      Abcdefghijkl\r\n                         Far away\r\n"
+      "4 N1XX        Bad Grid   Here\r\n5 K1ABCDEFGHIJAl         Q\r\n"
+      "6 K1ABCDEFGHIJK\r\n              Al         Q 1378 mi\r\n7                        x\r\n";
+  const std::pair<std::string, std::string> rows[] = {{"222 MHz", "Miles"},
+                                                      {"2m/70cm\\..:x\x7F\xB5\x1F", "miles"}};
+  for (const auto& [band, unit] : rows) {
+    s().settings.netBand = band;
+    s().settings.distanceUnit = unit;
+    for (const LogForm form : {LogForm::Lines, LogForm::Quoted}) {
+      rig.write("032515F.ILE", inForm(form, log));
+      rig.dialogs.chooserAnswers = {"/anywhere/032515F.ILE"};
+      mwriteLogFile_Click(s());
+      const std::string name = summaryFileName(band);
+      std::string want = band + " Check-ins for 03-25-15\r\n\r\n" + lines;
+      if (unit != "Miles")
+        for (auto [mi, km] : {std::pair{"3549 mi", "5711 kM"}, {"1378 mi", "2217 kM"}})
+          while (want.find(mi) != std::string::npos) want.replace(want.find(mi), 7, km);
+      EXPECT_EQ(rig.read(name), want);
+      EXPECT_EQ(rig.launcher.opened.back(), logPath(name));
+    }
+  }
+  EXPECT_EQ(summaryFileName("2m/70cm\\..:x\x7F\xB5\x1F"), "2m_70cm_.._x___ Check-in summary.txt");
+  EXPECT_EQ(summaryFileName("a b<c>d|e?f*g\"h\ti"), "a b_c_d_e_f_g_h_i Check-in summary.txt");
+  EXPECT_EQ(netDateText("0325"), "03-25-");
+  EXPECT_EQ(s().view.label3, "Enter Call or Call- for in&&out");
+  EXPECT_EQ(rig.dialogs.boxes().find(" Select Check-in file for write summary... / " +
+                                     pathText(rig.folder.path()) + "\n"),
+            0u);
+  EXPECT_TRUE(rig.dialogs.messages().empty());
+  fs::create_directory(rig.folder / summaryFileName("x"));  // a folder where the file goes
+  s().settings.netBand = "x";
+  rig.dialogs.chooserAnswers = {"032515F.ILE"};
+  mwriteLogFile_Click(s());
+  EXPECT_EQ(rig.launcher.opened.size(), 4u);
+  EXPECT_EQ(rig.dialogs.messages().at(0).title, " File not saved");
+}
+
+// The past-log viewer shows the chosen log (by its name, in the log folder, any letter case)
+// numbered, read-only, until Esc; Cancel changes nothing, a missing log is named.
+TEST_F(ReportTest, PastLogViewer) {
+  const char* const popup[] = {"mnuPopUpCall",     "mnuPopUpName",       "mnuPopUpQTH",
+                               "mnuPopUpMultiple", "mnuPopUpInsertGrid", "mnuPopUpUpdateCall"};
+  const std::pair<std::string, Lines> rows[] = {
+      {"W1AW\r\nHiram\r\nNewington, CT\r\nK1ZZ\r\n\r\nBoston\r\nN1XX\r\nAnn Lee\r\n",
+       {"1  W1AW Hiram Newington, CT", "2  K1ZZ  Boston", "3  N1XX Ann Lee "}},
+      {"\"W1AW\",\"Hiram\",\"CT\"\r\n\r\n", {"1  W1AW Hiram CT"}}};
+  for (const auto& [bytes, shown] : rows) {
+    const MainView before = s().view;
+    mLoadLog_Click(s());  // cancelled
+    rig.dialogs.chooserAnswers = {"/elsewhere/010101F.ILE"};
+    mLoadLog_Click(s());  // not there
+    EXPECT_FALSE(s().viewOnlyLog);
+    EXPECT_EQ(s().view.lines, before.lines);
+    EXPECT_EQ(s().view.label3, before.label3);
+    rig.writeBytes("032515F.ILE", bytes);
+    rig.dialogs.chooserAnswers = {"C:\\Net\\Old\\032515f.ile"};
+    mLoadLog_Click(s());
+    Lines want = shown;
+    want.insert(want.end(), {"", "   <Esc> to resume..."});
+    EXPECT_EQ(s().view.lines, want);
+    EXPECT_TRUE(s().viewOnlyLog);
+    for (const char* item : popup) EXPECT_FALSE(s().menu(item).enabled) << item;
+    EXPECT_TRUE(s().menu("mnuQRZConnect").enabled);
+    EXPECT_FALSE(s().view.entryEnabled);
+    EXPECT_EQ(s().view.entryText, " * log for view only *");
+    EXPECT_EQ(s().view.label3, logPath("032515F.ILE"));
+    s().Form_KeyDown(kKeyEsc, 0);
+    EXPECT_FALSE(s().viewOnlyLog);
+    for (const char* item : popup) EXPECT_TRUE(s().menu(item).enabled) << item;
+    EXPECT_TRUE(s().view.entryEnabled);
+  }
+  const std::string chooser =
+      " Select Check-in log file to load... / " + pathText(rig.folder.path()) + "\n";
+  const std::string missing = " Check-in log / Kelpie could not read the check-in log " +
+                              logPath("010101F.ILE") + " (No such file or directory).\n";
+  EXPECT_EQ(rig.dialogs.boxes().substr(0, 3 * chooser.size() + missing.size()),
+            chooser + chooser + missing + chooser);
+}
+
+}  // namespace
+}  // namespace kelpie::test
