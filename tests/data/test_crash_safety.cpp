@@ -22,11 +22,12 @@
 namespace kelpie::test {
 namespace {
 
-const std::vector<std::string> kSaved{"NETCONT.ROL", "Kelpie_Control.ini", "120526F.ILE"};
+const std::vector<std::string> kSaved{"NETCONT.ROL", "Kelpie_Control.ini", "120526F.ILE",
+                                      "120526F.TIM"};
 
 // Puts the session in one of two states that differ in every saved file. State 1 is large, so
 // that a file cut short could never pass for either state, and each state is a fixed point of
-// the exit save (its check-ins are roster stations already dated today). Then saves all three.
+// the exit save (its check-ins are roster stations already dated today). Then saves them all.
 void saveState(Session& s, int which) {
   s.settings.netBand = which ? "2 m" : "222 MHz";
   s.settings.browserPath = std::string(which ? 3000 : 1, 'b');
