@@ -11,7 +11,8 @@ kelpie_need_packages dpkg-dev file lintian desktop-file-utils appstream
 # xvfb, openbox, xdotool and wmctrl: the end-to-end tests type into the real window on an X server.
 kelpie_need_packages xvfb openbox xdotool wmctrl
 if [ ! -f build/test/build.ninja ]; then
-  cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELPIE_TESTS=ON -DKELPIE_SANITIZE=ON >/dev/null
+  cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELPIE_TESTS=ON -DKELPIE_SANITIZE=ON \
+    -DKELPIE_PACKAGE_TESTS=ON >/dev/null
 fi
 cmake --build build/test | { grep -v '^ninja: no work to do' || true; }
 status=0

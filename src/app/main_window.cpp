@@ -129,7 +129,9 @@ void CheckInsList::contextMenuEvent(QContextMenuEvent* e) {
 
 MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent), s_(session) {
   setObjectName("frmKelpie");
-  setWindowIcon(kelpieIcon());
+  // main() gives the application its icon and the window takes it from there: a second QIcon
+  // of the same file would decode the picture again at start-up.
+  if (QApplication::windowIcon().isNull()) setWindowIcon(kelpieIcon());
   auto* central = new QWidget(this);
   central->setObjectName("clientArea");
   setCentralWidget(central);
@@ -166,6 +168,9 @@ void MainWindow::buildControls() {
   entry_->setToolTip("Call or function number");
   list_ = new CheckInsList(c);
   list_->setObjectName("CheckIns");
+  // Every line is one line of text in one font: laying out a long list (a station search can
+  // show a thousand) then costs one measurement instead of one per line.
+  list_->setUniformItemSizes(true);
   QPalette yellow = list_->palette();
   yellow.setColor(QPalette::Base, QColor(255, 255, 192));
   list_->setPalette(yellow);
