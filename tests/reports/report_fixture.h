@@ -19,10 +19,6 @@ inline Lines inForm(LogForm form, const std::vector<LogRecord>& records) {
     out.push_back("\"" + r.callSign + "\",\"" + r.name + "\",\"" + r.qth + "\"");
   return out;
 }
-inline Lines lineForm(const std::vector<LogRecord>& records) { return logLines(records); }
-inline std::string formName(const ::testing::TestParamInfo<LogForm>& info) {
-  return info.param == LogForm::Lines ? "ThreeLines" : "Quoted";
-}
 
 // A session started as the window starts it (today is 5 December 2026, so today's empty log
 // 120526F.ILE exists in the folder, which is both the program's and the log folder).

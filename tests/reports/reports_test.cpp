@@ -3,61 +3,53 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <sstream>
+
 #include "report_fixture.h"
 #include "reports/summary.h"
 
 namespace kelpie::test {
 namespace {
 
-// Each call a record of name "N" and QTH "Q".
+// Each call a record of name "N" and QTH "Q" ("_" an empty call).
 std::vector<LogRecord> records(const std::vector<std::string>& calls) {
   std::vector<LogRecord> r;
-  for (const auto& c : calls) r.push_back({c, "N", "Q"});
+  for (const auto& c : calls) r.push_back({c == "_" ? "" : c, "N", "Q"});
   return r;
 }
 
-// Each row: the logs (name, calls, quoted form), the heading's year and the best station's line.
-struct StatRow {
-  std::vector<std::tuple<std::string, std::vector<std::string>, bool>> logs;
-  std::string since, best;
-};
-
+// Each row: the logs ("name call call ...", a leading '"' for the quoted form, '|' between
+// logs), the heading's year and the best station's line.
 TEST(Statistics, NameTheEarliestYearAndTheStationWithTheMostCheckIns) {
-  const StatRow rows[] = {
-      {{}, "50", "     0"},
-      {{{"010550F.ILE", {"W1AW"}, 0}, {"123198F.ILE", {"W1AW"}, 0}, {"070499F.ILE", {"W1AW"}, 1}},
-       "50",
-       "  W1AW   3"},
-      {{{"010550F.ILE", {"W1AW"}, 0}, {"010549F.ILE", {"W1AW"}, 0}, {"0148.ile", {"W1AW"}, 0}},
-       "14",
-       "  W1AW   3"},
-      {{{"010100F.ILE", {"W1AW"}, 0}}, "00", "  W1AW   1"},
-      {{{"notes.ile", {"W1AW"}, 0}, {"010520F.ILE", {"W1AW"}, 0}, {"x.ile", {}, 0}},
-       "20",
-       "  W1AW   2"},
-      {{{"010126F.ILE", {"W1AW", "K1ZZ"}, 0},
-        {"020126F.ILE", {"K1ZZ", "W1AW"}, 1},
-        {"030126F.ILE", {"K1ZZ"}, 1}},
-       "26",
-       "  K1ZZ   3"},
+  const std::array<std::string, 3> rows[] = {
+      {"", "50", "     0"},
+      {"010550F.ILE W1AW|123198F.ILE W1AW|\"070499F.ILE W1AW", "50", "  W1AW   3"},
+      {"010550F.ILE W1AW|010549F.ILE W1AW|0148.ile W1AW", "14", "  W1AW   3"},
+      {"010100F.ILE W1AW", "00", "  W1AW   1"},
+      {"notes.ile W1AW|010520F.ILE W1AW|x.ile", "20", "  W1AW   2"},
+      {"010126F.ILE W1AW K1ZZ|\"020126F.ILE K1ZZ W1AW|\"030126F.ILE K1ZZ", "26", "  K1ZZ   3"},
       // Ties go to the earlier file (in name order, any case) and the earlier record.
-      {{{"020126F.ILE", {"W1AW", "W1AW"}, 0}, {"010126F.ILE", {"K1ZZ", "K1ZZ"}, 0}},
-       "26",
-       "  K1ZZ   2"},
-      {{{"010126F.ILE", {"W1AW", "K1ZZ", "K1ZZ", "W1AW"}, 0}}, "26", "  W1AW   2"},
-      {{{"B.ILE", {"W1AW"}, 0}, {"a.ile", {"K1ZZ"}, 0}}, "50", "  K1ZZ   1"},
-      {{{"010126F.ILE", {"", "", "W1AW", ""}, 0}}, "26", "  W1AW   1"},
-      {{{"010126F.ILE", {"W1AW", "w1aw", "K1ZZ", "W1AW", "w1aw", "K1ZZ", "K1ZZ"}, 0}},
-       "26",
-       "  K1ZZ   3"}};
-  for (const StatRow& row : rows) {
+      {"020126F.ILE W1AW W1AW|010126F.ILE K1ZZ K1ZZ", "26", "  K1ZZ   2"},
+      {"010126F.ILE W1AW K1ZZ K1ZZ W1AW", "26", "  W1AW   2"},
+      {"B.ILE W1AW|a.ile K1ZZ", "50", "  K1ZZ   1"},
+      {"010126F.ILE _ _ W1AW _", "26", "  W1AW   1"},
+      {"010126F.ILE W1AW w1aw K1ZZ W1AW w1aw K1ZZ K1ZZ", "26", "  K1ZZ   3"}};
+  for (const auto& [logs, since, best] : rows) {
+    SCOPED_TRACE(logs);
     Rig rig;
-    for (const auto& [name, calls, quoted] : row.logs)
-      rig.write(name, inForm(quoted ? LogForm::Quoted : LogForm::Lines, records(calls)));
+    for (std::stringstream all(logs); !logs.empty() && all.good();) {
+      std::string log, name, call;
+      std::getline(all, log, '|');
+      std::stringstream words(log[0] == '"' ? log.substr(1) : log);
+      std::vector<std::string> calls;
+      for (words >> name; words >> call;) calls.push_back(call);
+      rig.write(name, inForm(log[0] == '"' ? LogForm::Quoted : LogForm::Lines, records(calls)));
+    }
     mMostCheckins_Click(rig.session);
     EXPECT_EQ(rig.session.view.lines,
-              (Lines{"", " Station with the most check-ins since 20" + row.since + ":", "",
-                     row.best, "", "", "   <Esc> to resume..."}));
+              (Lines{"", " Station with the most check-ins since 20" + since + ":", "", best, "",
+                     "", "   <Esc> to resume..."}));
   }
 }
 
@@ -71,11 +63,11 @@ TEST(Statistics, CheckInsUnderAFormerCallCountForTheNewCall) {
                    {"W1AW", "Hiram", "CT", "1/1/2020", "2/2/2026", "W0GONE"},
                    {"K0NONE", "", "", "", "", "W1AW"}});
   ASSERT_TRUE(rig.start());
-  rig.write("010125F.ILE", lineForm(records({"W1OLD", "W1AW", "W1OLD"})));
-  rig.write("010126F.ILE", lineForm(records({"W1AW", "K1NEW", "W1AW", "K1NEW"})));
+  rig.write("010125F.ILE", logLines(records({"W1OLD", "W1AW", "W1OLD"})));
+  rig.write("010126F.ILE", logLines(records({"W1AW", "K1NEW", "W1AW", "K1NEW"})));
   mMostCheckins_Click(rig.session);
   EXPECT_EQ(rig.session.view.lines[3], "  K1NEW (ex: W1OLD)   4");
-  rig.write("020126F.ILE", lineForm(records({"K1ZZ", "K1ZZ", "K1ZZ", "W1AW", "W1AW"})));
+  rig.write("020126F.ILE", logLines(records({"K1ZZ", "K1ZZ", "K1ZZ", "W1AW", "W1AW"})));
   mMostCheckins_Click(rig.session);
   EXPECT_EQ(rig.session.view.lines[3], "  W1AW   5");
   rig.writeBytes("030126F.ILE", "K1ZZ\r\nA\r\nB\r\nK1ZZ\r\n");  // cut short: still counted
@@ -92,8 +84,8 @@ TEST_F(ReportTest, PrintoutsLineForLine) {
   const Lines body{" ABCDEFGHIJKLMAbcdefghijklmnoNewington, CT", " ABCDEFGHIJKLMN",
                    std::string(14, ' ') + "Abcdefghijklmnop", std::string(29, ' ') + "Far"};
   rig.write("032515F.ILE", inForm(LogForm::Quoted, log));
-  rig.write("032615F.ILE", lineForm(log));
-  rig.write("0327.ile", lineForm(records({"A1", "A2"})));
+  rig.write("032615F.ILE", logLines(log));
+  rig.write("0327.ile", logLines(records({"A1", "A2"})));
   rig.enter("K1ZZ");
   s().updateCheckIns();
   const Lines net = s().view.lines;
@@ -129,7 +121,7 @@ TEST_F(ReportTest, PrintoutsLineForLine) {
 
 TEST_F(ReportTest, PrintoutFailuresNameTheLog) {
   rig.writeBytes("020126F.ILE", "W1AW\r\nBob\r\nCT\r\n\r\n");  // a blank line below the last
-  rig.write("030126F.ILE", lineForm(records({"A1", "A2", "A3"})));
+  rig.write("030126F.ILE", logLines(records({"A1", "A2", "A3"})));
   s().view.lines = {"something else"};
   mPLogMostCheckins_Click(s());
   EXPECT_EQ(s().view.lines, Lines{"something else"});
