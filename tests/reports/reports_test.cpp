@@ -156,16 +156,16 @@ TEST_F(ReportTest, PrintoutFailuresNameTheLog) {
   MPPastLog_Click(s());
   fs::remove(rig.folder / "030126F.ILE");
   mPLogMostCheckins_Click(s());
-  const std::string check = " /  Check file " + logPath("020126F.ILE") +
-                            " for format, maybe a blank line below the last line.\n";
-  EXPECT_EQ(rig.dialogs.boxes(), check + check + " /  Check file " + logPath("030126F.ILE") +
-                                     " for format, maybe a blank line below the last line.\n"
-                                     " Select Check-in log file to load... / " +
-                                     pathText(rig.folder.path()) + "\n / The printout of " +
-                                     logPath("030126F.ILE") +
-                                     " could not be finished.\n"
-                                     " /  No check-in log with check-ins in " +
-                                     pathText(rig.folder.path()) + ".\n");
+  const auto check = [&](const char* name) {
+    return " /  Check file " + logPath(name) +
+           " for format, maybe a blank line below the last line.\n";
+  };
+  const std::string folder = pathText(rig.folder.path());
+  EXPECT_EQ(rig.dialogs.boxes(),
+            check("020126F.ILE") + check("020126F.ILE") + check("030126F.ILE") +
+                " Select Check-in log file to load... / " + folder + "\n / The printout of " +
+                logPath("030126F.ILE") +
+                " could not be finished.\n /  No check-in log with check-ins in " + folder + ".\n");
   EXPECT_EQ(rig.printer.documents.size(), 2u);
 }
 
