@@ -244,12 +244,14 @@ TEST_F(ReportTest, PastLogViewer) {
       {"\"W1AW\",\"Hiram\",\"CT\"\r\n\r\n", {"1  W1AW Hiram CT"}}};
   for (const auto& [bytes, shown] : rows) {
     rig.writeBytes("032515F.ILE", bytes);
+    s().view.label2 = "K1ZZ Zed";  // the last station's details go with the list
     rig.dialogs.chooserAnswers = {"C:\\Net\\Old\\032515f.ile"};
     mLoadLog_Click(s());
     Lines want = shown;
     want.insert(want.end(), {"", "   <Esc> to resume..."});
     EXPECT_EQ(s().view.lines, want);
     EXPECT_TRUE(s().viewOnlyLog && !s().view.entryEnabled && s().menu("mnuQRZConnect").enabled);
+    EXPECT_EQ(s().view.label2, "");
     for (const char* item : {"mnuPopUpCall", "mnuPopUpName", "mnuPopUpQTH", "mnuPopUpMultiple",
                              "mnuPopUpInsertGrid", "mnuPopUpUpdateCall"})
       EXPECT_FALSE(s().menu(item).enabled) << item;
