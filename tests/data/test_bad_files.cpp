@@ -87,55 +87,48 @@ TEST(DamagedRoster, IsReadToItsLastWholeRecordKeptAsideAndWrittenWhole) {
   }
 }
 
-// A roster that is a folder or cannot be read: told at start and at exit, never replaced.
-TEST(UnusableRoster, IsToldAndNeverReplaced) {
-  for (const bool folder : {true, false}) {
+// A file that cannot be read (or a roster that is a folder) is told at start and what it holds
+// is never lost: settings and today's log are kept aside as .bad, so the first save does not
+// replace them (the check-ins of an interrupted run, say); the roster is never replaced, and
+// each save of it says so.
+TEST(UnreadableFile, IsToldAndWhatItHoldsIsNeverLost) {
+  struct Row {
+    std::string file, title;
+    bool folder;
+  };
+  const Row rows[] = {{"NETCONT.ROL", " Check NETCONT.ROL", true},
+                      {"NETCONT.ROL", " Check NETCONT.ROL", false},
+                      {"Kelpie_Control.ini", " Check Kelpie_Control.ini", false},
+                      {"120526F.ILE", " Log file", false}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.file + (r.folder ? " folder" : ""));
     Rig rig;
-    rig.writeSettings();
     rig.writeBytes("NETCONT.ROL", kHeader + kK1abc);
-    const fs::path roster = rig.folder / "NETCONT.ROL";
-    if (folder) fs::remove(roster), fs::create_directory(roster);
-    ::chmod(roster.c_str(), 0);
-    asOrdinaryUser(rig, [&] {
-      ASSERT_TRUE(rig.session.Form_Load());
-      EXPECT_MENTIONS(told(rig, " Check NETCONT.ROL"), pathText(roster) + " cannot be read");
-      rig.enter("N2XYZ");
-      rig.session.mExit_Click();
-      EXPECT_MENTIONS(told(rig, " File not saved"), pathText(roster));
-      EXPECT_FALSE(rig.exists("NETCONT.ROL.bad"));
-      EXPECT_EQ(rig.read("120526F.ILE"), "N2XYZ\r\n\r\n\r\n");
-    });
-    ::chmod(roster.c_str(), 0755);
-    EXPECT_EQ(fs::is_directory(roster) ? "folder" : rig.read("NETCONT.ROL"),
-              folder ? "folder" : kHeader + kK1abc);
-  }
-}
-
-// Settings or today's log that cannot be read are kept aside and told, so the first save does
-// not replace what they hold (the check-ins of an interrupted run, say).
-TEST(UnreadableFile, SettingsAndTodaysLogAreKeptAsideAndTold) {
-  for (const auto& [file, title] : {std::pair{"Kelpie_Control.ini", " Check Kelpie_Control.ini"},
-                                    std::pair{"120526F.ILE", " Log file"}}) {
-    Rig rig;
-    rig.writeRoster({});
     rig.writeSettings("FN31PR");
     rig.write("120526F.ILE", {"K1ABC", "BOB", "FN20"});
-    const std::string before = rig.read(file), log = rig.read("120526F.ILE");
-    ::chmod((rig.folder / file).c_str(), 0);
-    asOrdinaryUser(rig, [&, file = std::string(file), title = title] {
+    const fs::path path = rig.folder / r.file, bad = rig.folder / (r.file + ".bad");
+    const bool roster = r.file[0] == 'N';
+    if (r.folder) fs::remove(path), fs::create_directory(path);
+    const std::string before = r.folder ? "folder" : rig.read(r.file),
+                      log = rig.read("120526F.ILE");
+    ::chmod(path.c_str(), 0);
+    asOrdinaryUser(rig, [&] {
       rig.dialogs.inputAnswers = {"fn20xa"};      // the grid, if the settings are lost
       rig.dialogs.messageAnswers = {Answer::OK};  // re-start the existing log
       ASSERT_TRUE(rig.session.Form_Load());
-      const std::string box = told(rig, title);
-      EXPECT_MENTIONS(box, pathText(rig.folder / file) + " cannot be read");
-      EXPECT_MENTIONS(box, pathText(rig.folder / (file + ".bad")));
+      const std::string box = told(rig, r.title);
+      EXPECT_MENTIONS(box, pathText(path) + " cannot be read");
+      EXPECT_MENTIONS(box, pathText(bad));
       rig.enter("W3NEW");
       rig.session.mExit_Click();
-      told(rig, " File not saved", 0);
-      EXPECT_EQ(rig.read("120526F.ILE"), (file[0] == '1' ? "" : log) + "W3NEW\r\n\r\n\r\n");
+      const std::string notSaved = told(rig, " File not saved", roster);
+      EXPECT_EQ(notSaved.find(pathText(path)) == std::string::npos, !roster) << notSaved;
+      EXPECT_EQ(rig.exists("NETCONT.ROL.bad"), false);
+      EXPECT_EQ(rig.read("120526F.ILE"), (r.file[0] == '1' ? "" : log) + "W3NEW\r\n\r\n\r\n");
     });
-    ::chmod((rig.folder / (std::string(file) + ".bad")).c_str(), 0644);
-    EXPECT_EQ(rig.read(std::string(file) + ".bad"), before);
+    const fs::path kept = roster ? path : bad;
+    ::chmod(kept.c_str(), 0755);
+    EXPECT_EQ(fs::is_directory(kept) ? "folder" : rig.read(kept.filename()), before);
   }
 }
 

@@ -1,10 +1,11 @@
-// The ADIF grid lookup, single and for many stations at once, against the rule read plainly.
+// Grids from ADIF files: the old comma form read line by line first, else the ADIF 3 records as
+// today's logging programs write them, in the single lookup and the summary's one-pass lookup
+// alike, at block sizes that put every mark, tag and line end across a block boundary.
 #include "geo/adif.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <random>
 
 #include "reports/adif_batch.h"
 #include "support/fake_platform.h"
@@ -12,63 +13,64 @@
 namespace kelpie::test {
 namespace {
 
-// The rule read plainly, one whole line at a time.
-std::optional<std::string> byTheRule(const std::string& file, const std::string& call) {
-  if (call.empty()) return std::nullopt;
-  for (const std::string& line : splitLines(file)) {
-    const size_t p = lower1252(line).find("<gridsquare:"), digit = p + 12;
-    if (line.find(">" + call + ",") == std::string::npos || p == std::string::npos ||
-        digit >= line.size() || line[digit] < '0' || line[digit] > '9')
-      continue;
-    return digit + 2 >= line.size() ? "" : line.substr(digit + 2, size_t(line[digit] - '0'));
-  }
-  return std::nullopt;
-}
+const std::string kK1abc = "<CALL:5>K1ABC <GRIDSQUARE:4>EM12 <EOR>\r\n";  // closes some rows
 
-// Random files from small pieces (no CALL field, so only the comma rule can answer), so collisions,
-// partial marks and odd line ends are common, read in blocks of several sizes so that marks, tags
-// and line ends fall across them.
-TEST(AdifLookup, SingleAndBatchAgreeWithTheRuleOnRandomFiles) {
-  TempFolder dir;
-  const fs::path file = dir / "vhf4k.adi";
-  const std::vector<std::string> calls{"A1", "A1B", "B1", "1B", "A1,B", "a1", "", "A>1"};
-  const std::vector<std::string> pieces{">",
-                                        ",",
-                                        "A1",
-                                        "B",
-                                        "1",
-                                        "\r",
-                                        "\n",
-                                        "\r\n",
-                                        " ",
-                                        "<GRIDSQUARE:",
-                                        "4",
-                                        ">FN20",
-                                        "X",
-                                        "2",
-                                        "<G",
-                                        "<EOR>",
-                                        "<gridsquare:",
-                                        "<GRIDSQUARE:6>",
-                                        "<GridSquare:9>"};
-  std::mt19937 rng(20261205);
-  std::uniform_int_distribution<size_t> piece(0, pieces.size() - 1), count(1, 40);
-  for (int round = 0; round < 300 && !HasFailure(); ++round) {
-    std::string bytes = round % 50 ? "" : std::string(kAdifReadBlock - 9 + round / 50, 'y');
-    for (size_t n = count(rng); n > 0; --n) bytes += pieces[piece(rng)];
+// Each row: a name, the file, and the grid for K1ABC.
+const std::tuple<const char*, std::string, std::optional<std::string>> kRows[] = {
+    {"OneRecordPerLine",
+     "<call:5>W1ABC <gridsquare:4>FN31 <eor>\r\n<call:5>K1ABC <gridsquare:4>EM87 <mode:3>FT8 "
+     "<rst_sent:3>+03 <my_gridsquare:6>CN85QN <eor>\r\n",
+     "EM87"},
+    {"RecordOverTwoLines",
+     "<band:3>80m <call:5>K1ABC <freq:8>3.575627 <mode:3>FT8\r\n<gridsquare:6>JN45ab <EOR>\r\n",
+     "JN45ab"},
+    {"CrOnlyLineEnds", "<CALL:5>\rK1ABC<EOR>\r<CALL:5>K1ABC\r<GRIDSQUARE:4>\rFN4\r<EOR>", "\rFN4"},
+    {"MixedCaseNamesAndCall", "<Call:5>k1aBc <GridSquare:4>fn42 <Eor>\n", "fn42"},
+    {"GridsquareZeroThenLaterRecord", "<call:5>K1ABC <gridsquare:0> <eor>\n" + kK1abc, "EM12"},
+    {"OnlyMyGridsquare", "<MY_GRIDSQUARE:6>CN85QN <CALL:5>K1ABC <EOR>\n", std::nullopt},
+    {"MyGridsquareBeforeGridsquare",
+     "<MY_GRIDSQUARE:6>CN85QN <CALL:5>K1ABC <GRIDSQUARE:4>FN42 <EOR>\n", "FN42"},
+    {"TypedFields", "<CALL:5:S>K1ABC <GRIDSQUARE:4:S>FN42 <EOR>\n", "FN42"},
+    {"HeadAndTailOfOtherCalls",
+     "<CALL:6>WK1ABC <GRIDSQUARE:4>FN31 <EOR>\n<CALL:6>K1ABCD,<GRIDSQUARE:4>FN32 <EOR>\n",
+     std::nullopt},
+    {"NoEorAtEndOfFile", "<CALL:5>K1ABC <GRIDSQUARE:4>FN42", "FN42"},
+    {"HeaderWithEohNeverGives",
+     "Exported by a log <CALL:5>K1ABC <GRIDSQUARE:4>FN42 <eoh>\r\n" + kK1abc, "EM12"},
+    {"HeaderWithoutEohJoinsFirstRecord",
+     "Exported <ADIF_VER:5>3.1.4 <PROGRAMID:3>Log\r\n<CALL:5>K1ABC <GRIDSQUARE:4>FN42 <EOR>",
+     "FN42"},
+    {"FieldsInsideAValueAreText", "<COMMENT:31><CALL:5>K1ABC<GRIDSQUARE:4>FN42 <EOR>", {}},
+    {"LengthPastEndOfFile", "<CALL:5>K1ABC <GRIDSQUARE:99>FN42 <EOR>\r\n" + kK1abc, "EM12"},
+    {"HugeLength", "<CALL:5>K1ABC <GRIDSQUARE:99999999999999999999999>FN42 <EOR>\r\n", {}},
+    {"MissingCloseBracket", "<CALL:5>K1ABC <GRIDSQUARE:4 FN42 <EOR>\r\n" + kK1abc, "EM12"},
+    {"LengthNoNumber", "<CALL:5>K1ABC <GRIDSQUARE:x>FN42 <EOR>\r\n" + kK1abc, "EM12"},
+    {"UnfinishedTagAtEnd", "<CALL:5>K1ABC <GRIDSQUARE:4>FN42 <EOR", {}},
+    {"OldCommaFormWinsThoughLater", kK1abc + "<CALL:5>K1ABC,<GRIDSQUARE:4>FN42 <EOR>\r\n", "FN42"},
+    {"OldFormKeepsItsByteRule", "<CALL:5>K1ABC,<GRIDSQUARE:4:S>FN42 <EOR>\r\n", "S>FN"},
+    {"OldFormValueCutByLineEnd", "x\r<call:5>K1ABC,<GridSquare:6>FN\r\n" + kK1abc, "FN"},
+    {"OldFormMarkAtLineEnd", "<CALL:5>K1ABC,<GRIDSQUARE:4>\n" + kK1abc, ""},
+    {"OldFormWithoutDigitFallsThrough", "<CALL:5>K1ABC,<GRIDSQUARE:X>FN42 <EOR>\r\n" + kK1abc,
+     "EM12"},
+};
+
+TEST(AdifLookup, SingleAndSummaryLookupsAtEveryBlockSize) {
+  TempFolder folder;
+  const fs::path file = folder / "vhf4k.adi";
+  for (const auto& [name, bytes, grid] : kRows) {
+    SCOPED_TRACE(name);
     ASSERT_TRUE(writeBytesAtomic(file, bytes));
-    std::vector<std::optional<std::string>> want;
-    for (const auto& call : calls) want.push_back(byTheRule(bytes, call));
-    for (const size_t block : round % 50 ? std::vector<size_t>{1, 3, 64, kAdifReadBlock}
-                                         : std::vector<size_t>{kAdifReadBlock}) {
-      EXPECT_EQ(findAdifGridValues(file, calls, block), want) << block;
-      for (size_t i = 0; i < calls.size(); ++i)
-        EXPECT_EQ(findAdifGridValue(file, calls[i], block), want[i]) << calls[i] << " " << block;
+    for (const std::size_t block :
+         {std::size_t{1}, std::size_t{3}, std::size_t{64}, kAdifReadBlock}) {
+      EXPECT_EQ(findAdifGridValue(file, "K1ABC", block), grid) << "block " << block;
+      const auto batch = findAdifGridValues(file, {"W1AW", "K1ABC", "k1abc", ""}, block);
+      EXPECT_EQ(batch[1], grid) << "summary, block " << block;
+      EXPECT_EQ(batch[0], std::nullopt);
+      EXPECT_EQ(batch[2], findAdifGridValue(file, "k1abc", block));
+      EXPECT_EQ(batch[3], std::nullopt);
     }
-    if (HasFailure()) ADD_FAILURE() << ::testing::PrintToString(bytes);
   }
-  EXPECT_EQ(findAdifGridValues(dir / "missing.adi", calls),
-            std::vector<std::optional<std::string>>(calls.size()));
+  EXPECT_EQ(findAdifGridValues(folder / "missing.adi", {"K1ABC"})[0], std::nullopt);
 }
 
 // The grid text: the value with its heading, the bare value when it is no locator, nothing
@@ -81,7 +83,7 @@ TEST(AdifLookup, GridTextAndEditsBetweenLookups) {
       {"<CALL:5>K1ABC,<GRIDSQUARE:4>EM12 <EOR>", "EM12  255\xB0 1378"},  // same size: seen
       {"<CALL:5>K1ABC,<GRIDSQUARE:8>FN20XA <EOR>", "FN20XA < found"},
       {"<CALL:5>K1ABC,<GRIDSQUARE:4>", " found"},
-      {"<CALL:5>K1ABC <GRIDSQUARE:4>JO01 <EOR>", "JO01  50\xB0 3549"}};  // as ADIF 3
+      {"<call:5>k1abc <GRIDSQUARE:4>JO01 <EOR>", "JO01  50\xB0 3549"}};  // as ADIF 3
   for (const auto& [bytes, want] : rows) {
     std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;  // in place, as an editor
     const AdifGrid g = getADIFGrid(file, "K1ABC", "FN20XA", "Miles");

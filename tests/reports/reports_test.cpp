@@ -3,61 +3,75 @@
 
 #include <gtest/gtest.h>
 
-#include "report_fixture.h"
+#include <array>
+#include <sstream>
+
+#include "data/checkin_log.h"
 #include "reports/summary.h"
+#include "support/fake_platform.h"
 
 namespace kelpie::test {
 namespace {
 
-// Each call a record of name "N" and QTH "Q".
+// The log in the form Kelpie writes (three lines per record), or in the older form (one line
+// per record, three quoted values separated by commas).
+enum class LogForm { Lines, Quoted };
+Lines inForm(LogForm form, const std::vector<LogRecord>& records) {
+  if (form == LogForm::Lines) return logLines(records);
+  Lines out;
+  for (const auto& r : records)
+    out.push_back("\"" + r.callSign + "\",\"" + r.name + "\",\"" + r.qth + "\"");
+  return out;
+}
+
+// A session started as the window starts it (today is 5 December 2026, so today's empty log
+// 120526F.ILE exists in the folder, which is both the program's and the log folder).
+class ReportTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(rig.start()); }
+  Session& s() { return rig.session; }
+  std::string logPath(const std::string& name) { return pathText(rig.folder / name); }
+  Rig rig;
+};
+
+// Each call a record of name "N" and QTH "Q" ("_" an empty call).
 std::vector<LogRecord> records(const std::vector<std::string>& calls) {
   std::vector<LogRecord> r;
-  for (const auto& c : calls) r.push_back({c, "N", "Q"});
+  for (const auto& c : calls) r.push_back({c == "_" ? "" : c, "N", "Q"});
   return r;
 }
 
-// Each row: the logs (name, calls, quoted form), the heading's year and the best station's line.
-struct StatRow {
-  std::vector<std::tuple<std::string, std::vector<std::string>, bool>> logs;
-  std::string since, best;
-};
-
+// Each row: the logs ("name call call ...", a leading '"' for the quoted form, '|' between
+// logs), the heading's year and the best station's line.
 TEST(Statistics, NameTheEarliestYearAndTheStationWithTheMostCheckIns) {
-  const StatRow rows[] = {
-      {{}, "50", "     0"},
-      {{{"010550F.ILE", {"W1AW"}, 0}, {"123198F.ILE", {"W1AW"}, 0}, {"070499F.ILE", {"W1AW"}, 1}},
-       "50",
-       "  W1AW   3"},
-      {{{"010550F.ILE", {"W1AW"}, 0}, {"010549F.ILE", {"W1AW"}, 0}, {"0148.ile", {"W1AW"}, 0}},
-       "14",
-       "  W1AW   3"},
-      {{{"010100F.ILE", {"W1AW"}, 0}}, "00", "  W1AW   1"},
-      {{{"notes.ile", {"W1AW"}, 0}, {"010520F.ILE", {"W1AW"}, 0}, {"x.ile", {}, 0}},
-       "20",
-       "  W1AW   2"},
-      {{{"010126F.ILE", {"W1AW", "K1ZZ"}, 0},
-        {"020126F.ILE", {"K1ZZ", "W1AW"}, 1},
-        {"030126F.ILE", {"K1ZZ"}, 1}},
-       "26",
-       "  K1ZZ   3"},
+  const std::array<std::string, 3> rows[] = {
+      {"", "50", "     0"},
+      {"010550F.ILE W1AW|123198F.ILE W1AW|\"070499F.ILE W1AW", "50", "  W1AW   3"},
+      {"010550F.ILE W1AW|010549F.ILE W1AW|0148.ile W1AW", "14", "  W1AW   3"},
+      {"010100F.ILE W1AW", "00", "  W1AW   1"},
+      {"notes.ile W1AW|010520F.ILE W1AW|x.ile", "20", "  W1AW   2"},
+      {"010126F.ILE W1AW K1ZZ|\"020126F.ILE K1ZZ W1AW|\"030126F.ILE K1ZZ", "26", "  K1ZZ   3"},
       // Ties go to the earlier file (in name order, any case) and the earlier record.
-      {{{"020126F.ILE", {"W1AW", "W1AW"}, 0}, {"010126F.ILE", {"K1ZZ", "K1ZZ"}, 0}},
-       "26",
-       "  K1ZZ   2"},
-      {{{"010126F.ILE", {"W1AW", "K1ZZ", "K1ZZ", "W1AW"}, 0}}, "26", "  W1AW   2"},
-      {{{"B.ILE", {"W1AW"}, 0}, {"a.ile", {"K1ZZ"}, 0}}, "50", "  K1ZZ   1"},
-      {{{"010126F.ILE", {"", "", "W1AW", ""}, 0}}, "26", "  W1AW   1"},
-      {{{"010126F.ILE", {"W1AW", "w1aw", "K1ZZ", "W1AW", "w1aw", "K1ZZ", "K1ZZ"}, 0}},
-       "26",
-       "  K1ZZ   3"}};
-  for (const StatRow& row : rows) {
+      {"020126F.ILE W1AW W1AW|010126F.ILE K1ZZ K1ZZ", "26", "  K1ZZ   2"},
+      {"010126F.ILE W1AW K1ZZ K1ZZ W1AW", "26", "  W1AW   2"},
+      {"B.ILE W1AW|a.ile K1ZZ", "50", "  K1ZZ   1"},
+      {"010126F.ILE _ _ W1AW _", "26", "  W1AW   1"},
+      {"010126F.ILE W1AW w1aw K1ZZ W1AW w1aw K1ZZ K1ZZ", "26", "  K1ZZ   3"}};
+  for (const auto& [logs, since, best] : rows) {
+    SCOPED_TRACE(logs);
     Rig rig;
-    for (const auto& [name, calls, quoted] : row.logs)
-      rig.write(name, inForm(quoted ? LogForm::Quoted : LogForm::Lines, records(calls)));
+    for (std::stringstream all(logs); !logs.empty() && all.good();) {
+      std::string log, name, call;
+      std::getline(all, log, '|');
+      std::stringstream words(log[0] == '"' ? log.substr(1) : log);
+      std::vector<std::string> calls;
+      for (words >> name; words >> call;) calls.push_back(call);
+      rig.write(name, inForm(log[0] == '"' ? LogForm::Quoted : LogForm::Lines, records(calls)));
+    }
     mMostCheckins_Click(rig.session);
     EXPECT_EQ(rig.session.view.lines,
-              (Lines{"", " Station with the most check-ins since 20" + row.since + ":", "",
-                     row.best, "", "", "   <Esc> to resume..."}));
+              (Lines{"", " Station with the most check-ins since 20" + since + ":", "", best, "",
+                     "", "   <Esc> to resume..."}));
   }
 }
 
@@ -71,11 +85,11 @@ TEST(Statistics, CheckInsUnderAFormerCallCountForTheNewCall) {
                    {"W1AW", "Hiram", "CT", "1/1/2020", "2/2/2026", "W0GONE"},
                    {"K0NONE", "", "", "", "", "W1AW"}});
   ASSERT_TRUE(rig.start());
-  rig.write("010125F.ILE", lineForm(records({"W1OLD", "W1AW", "W1OLD"})));
-  rig.write("010126F.ILE", lineForm(records({"W1AW", "K1NEW", "W1AW", "K1NEW"})));
+  rig.write("010125F.ILE", logLines(records({"W1OLD", "W1AW", "W1OLD"})));
+  rig.write("010126F.ILE", logLines(records({"W1AW", "K1NEW", "W1AW", "K1NEW"})));
   mMostCheckins_Click(rig.session);
   EXPECT_EQ(rig.session.view.lines[3], "  K1NEW (ex: W1OLD)   4");
-  rig.write("020126F.ILE", lineForm(records({"K1ZZ", "K1ZZ", "K1ZZ", "W1AW", "W1AW"})));
+  rig.write("020126F.ILE", logLines(records({"K1ZZ", "K1ZZ", "K1ZZ", "W1AW", "W1AW"})));
   mMostCheckins_Click(rig.session);
   EXPECT_EQ(rig.session.view.lines[3], "  W1AW   5");
   rig.writeBytes("030126F.ILE", "K1ZZ\r\nA\r\nB\r\nK1ZZ\r\n");  // cut short: still counted
@@ -92,8 +106,8 @@ TEST_F(ReportTest, PrintoutsLineForLine) {
   const Lines body{" ABCDEFGHIJKLMAbcdefghijklmnoNewington, CT", " ABCDEFGHIJKLMN",
                    std::string(14, ' ') + "Abcdefghijklmnop", std::string(29, ' ') + "Far"};
   rig.write("032515F.ILE", inForm(LogForm::Quoted, log));
-  rig.write("032615F.ILE", lineForm(log));
-  rig.write("0327.ile", lineForm(records({"A1", "A2"})));
+  rig.write("032615F.ILE", logLines(log));
+  rig.write("0327.ile", logLines(records({"A1", "A2"})));
   rig.enter("K1ZZ");
   s().updateCheckIns();
   const Lines net = s().view.lines;
@@ -129,7 +143,7 @@ TEST_F(ReportTest, PrintoutsLineForLine) {
 
 TEST_F(ReportTest, PrintoutFailuresNameTheLog) {
   rig.writeBytes("020126F.ILE", "W1AW\r\nBob\r\nCT\r\n\r\n");  // a blank line below the last
-  rig.write("030126F.ILE", lineForm(records({"A1", "A2", "A3"})));
+  rig.write("030126F.ILE", logLines(records({"A1", "A2", "A3"})));
   s().view.lines = {"something else"};
   mPLogMostCheckins_Click(s());
   EXPECT_EQ(s().view.lines, Lines{"something else"});
@@ -142,16 +156,16 @@ TEST_F(ReportTest, PrintoutFailuresNameTheLog) {
   MPPastLog_Click(s());
   fs::remove(rig.folder / "030126F.ILE");
   mPLogMostCheckins_Click(s());
-  const std::string check = " /  Check file " + logPath("020126F.ILE") +
-                            " for format, maybe a blank line below the last line.\n";
-  EXPECT_EQ(rig.dialogs.boxes(), check + check + " /  Check file " + logPath("030126F.ILE") +
-                                     " for format, maybe a blank line below the last line.\n"
-                                     " Select Check-in log file to load... / " +
-                                     pathText(rig.folder.path()) + "\n / The printout of " +
-                                     logPath("030126F.ILE") +
-                                     " could not be finished.\n"
-                                     " /  No check-in log with check-ins in " +
-                                     pathText(rig.folder.path()) + ".\n");
+  const auto check = [&](const char* name) {
+    return " /  Check file " + logPath(name) +
+           " for format, maybe a blank line below the last line.\n";
+  };
+  const std::string folder = pathText(rig.folder.path());
+  EXPECT_EQ(rig.dialogs.boxes(),
+            check("020126F.ILE") + check("020126F.ILE") + check("030126F.ILE") +
+                " Select Check-in log file to load... / " + folder + "\n / The printout of " +
+                logPath("030126F.ILE") +
+                " could not be finished.\n /  No check-in log with check-ins in " + folder + ".\n");
   EXPECT_EQ(rig.printer.documents.size(), 2u);
 }
 
@@ -212,43 +226,40 @@ TEST_F(ReportTest, SummaryExactBytes) {
 // The past-log viewer shows the chosen log (by its name, in the log folder, any letter case)
 // numbered, read-only, until Esc; Cancel changes nothing, a missing log is named.
 TEST_F(ReportTest, PastLogViewer) {
-  const char* const popup[] = {"mnuPopUpCall",     "mnuPopUpName",       "mnuPopUpQTH",
-                               "mnuPopUpMultiple", "mnuPopUpInsertGrid", "mnuPopUpUpdateCall"};
+  const MainView before = s().view;
+  mLoadLog_Click(s());  // cancelled
+  rig.dialogs.chooserAnswers = {"/elsewhere/010101F.ILE"};
+  mLoadLog_Click(s());  // not there
+  EXPECT_FALSE(s().viewOnlyLog);
+  EXPECT_EQ(s().view.lines, before.lines);
+  EXPECT_EQ(s().view.label3, before.label3);
+  const std::string chooser =
+      " Select Check-in log file to load... / " + pathText(rig.folder.path()) + "\n";
+  EXPECT_EQ(rig.dialogs.boxes(), chooser + chooser +
+                                     " Check-in log / Kelpie could not read the check-in log " +
+                                     logPath("010101F.ILE") + " (No such file or directory).\n");
   const std::pair<std::string, Lines> rows[] = {
       {"W1AW\r\nHiram\r\nNewington, CT\r\nK1ZZ\r\n\r\nBoston\r\nN1XX\r\nAnn Lee\r\n",
        {"1  W1AW Hiram Newington, CT", "2  K1ZZ  Boston", "3  N1XX Ann Lee "}},
       {"\"W1AW\",\"Hiram\",\"CT\"\r\n\r\n", {"1  W1AW Hiram CT"}}};
   for (const auto& [bytes, shown] : rows) {
-    const MainView before = s().view;
-    mLoadLog_Click(s());  // cancelled
-    rig.dialogs.chooserAnswers = {"/elsewhere/010101F.ILE"};
-    mLoadLog_Click(s());  // not there
-    EXPECT_FALSE(s().viewOnlyLog);
-    EXPECT_EQ(s().view.lines, before.lines);
-    EXPECT_EQ(s().view.label3, before.label3);
     rig.writeBytes("032515F.ILE", bytes);
+    s().view.label2 = "K1ZZ Zed";  // the last station's details go with the list
     rig.dialogs.chooserAnswers = {"C:\\Net\\Old\\032515f.ile"};
     mLoadLog_Click(s());
     Lines want = shown;
     want.insert(want.end(), {"", "   <Esc> to resume..."});
     EXPECT_EQ(s().view.lines, want);
-    EXPECT_TRUE(s().viewOnlyLog);
-    for (const char* item : popup) EXPECT_FALSE(s().menu(item).enabled) << item;
-    EXPECT_TRUE(s().menu("mnuQRZConnect").enabled);
-    EXPECT_FALSE(s().view.entryEnabled);
-    EXPECT_EQ(s().view.entryText, " * log for view only *");
-    EXPECT_EQ(s().view.label3, logPath("032515F.ILE"));
+    EXPECT_TRUE(s().viewOnlyLog && !s().view.entryEnabled && s().menu("mnuQRZConnect").enabled);
+    EXPECT_EQ(s().view.label2, "");
+    for (const char* item : {"mnuPopUpCall", "mnuPopUpName", "mnuPopUpQTH", "mnuPopUpMultiple",
+                             "mnuPopUpInsertGrid", "mnuPopUpUpdateCall"})
+      EXPECT_FALSE(s().menu(item).enabled) << item;
+    EXPECT_EQ(s().view.entryText + s().view.label3,
+              " * log for view only *" + logPath("032515F.ILE"));
     s().Form_KeyDown(kKeyEsc, 0);
-    EXPECT_FALSE(s().viewOnlyLog);
-    for (const char* item : popup) EXPECT_TRUE(s().menu(item).enabled) << item;
-    EXPECT_TRUE(s().view.entryEnabled);
+    EXPECT_TRUE(!s().viewOnlyLog && s().view.entryEnabled && s().menu("mnuPopUpName").enabled);
   }
-  const std::string chooser =
-      " Select Check-in log file to load... / " + pathText(rig.folder.path()) + "\n";
-  const std::string missing = " Check-in log / Kelpie could not read the check-in log " +
-                              logPath("010101F.ILE") + " (No such file or directory).\n";
-  EXPECT_EQ(rig.dialogs.boxes().substr(0, 3 * chooser.size() + missing.size()),
-            chooser + chooser + missing + chooser);
 }
 
 }  // namespace
