@@ -91,18 +91,16 @@ TEST(PopupEdit, StoresTheAnswerInUpperCaseAndRewritesItsFile) {
     if (c.rosterView) rig.session.mEditNetControl_Click();
     const std::string file = c.rosterView ? "NETCONT.ROL" : "120526F.ILE",
                       other = c.rosterView ? "120526F.ILE" : "NETCONT.ROL";
-    const std::string before = rig.read(file), otherBefore = rig.read(other);
-    const std::string line = rig.session.view.lines.at(1);
+    const std::string before = rig.read(file), otherBefore = rig.read(other),
+                      line = rig.session.view.lines.at(1);
     rig.pick(1);
     rig.dialogs.inputAnswers = {c.answer, c.answer2};
     (rig.session.*c.handler)();
-    std::string boxes;
+    std::string got;
     for (const ShownBox& b : rig.dialogs.shown)
-      boxes += b.title + " / " + b.text + " / " + b.defaultText + "\n";
-    EXPECT_EQ(boxes, c.boxes);
-    EXPECT_EQ(rig.read(file), with(before, c.from, c.to));
-    EXPECT_EQ(rig.read(other), otherBefore);
-    EXPECT_EQ(rig.session.view.lines.at(1), with(line, c.from, c.to));
+      got += b.title + " / " + b.text + " / " + b.defaultText + "\n";
+    got += rig.read(file) + rig.read(other) + rig.session.view.lines.at(1);
+    EXPECT_EQ(got, c.boxes + with(before, c.from, c.to) + otherBefore + with(line, c.from, c.to));
     EXPECT_EQ(rig.session.view.selected, c.rosterView ? 1 : -1);
   }
 }
@@ -115,11 +113,11 @@ TEST(PopupEdit, GridIsAppendedTwiceAndToAnEmptyQthAndTheLogSaved) {
     rig.pick(index);
     rig.session.mnuPopUpInsertGrid_Click();
   }
-  const std::string qth = "BOSTON FN42" + kW2Grid + kW2Grid;
-  EXPECT_EQ(rig.session.view.lines.at(1), with(line, "BOSTON FN42", qth));
-  EXPECT_EQ(rig.read("120526F.ILE"), with(with(before, "BOSTON FN42", qth), "K9NEW\r\n\r\n\r\n",
-                                          "K9NEW\r\n\r\n" + kK9Grid + "\r\n"));
-  EXPECT_TRUE(rig.dialogs.shown.empty());
+  const std::string qth = "BOSTON FN42" + kW2Grid + kW2Grid,
+                    k9 = "K9NEW\r\n\r\n" + kK9Grid + "\r\n";
+  EXPECT_EQ(rig.dialogs.boxes() + rig.session.view.lines.at(1) + rig.read("120526F.ILE"),
+            with(line, "BOSTON FN42", qth) +
+                with(with(before, "BOSTON FN42", qth), "K9NEW\r\n\r\n\r\n", k9));
 }
 
 // Spaces-only answers, lines gone or out of range (a stale press), a past log shown, no grid:
@@ -131,8 +129,9 @@ TEST(PopupEdit, NothingIsDoneForSpacesStaleLinesOrAPastLog) {
       {kName, 0, 1, 2, 0},      {kGrid, 0, 1, 2, 0},     {kGrid, 0, 0, 1, 0}, {kName, 0, 0, 0, 0},
       {kQth, 0, 0, 5, 0},       {kGrid, 0, 0, 5, 0},     {kQth, 1, 0, 4, 0},  {kChange, 1, 0, 2, 0},
       {kMenuChange, 0, 1, 2, 0}};
-  int i = 0;
+  int row = 0;
   for (const auto& [handler, rosterView, viewOnly, checkIn, boxes] : rows) {
+    SCOPED_TRACE(row++);
     NetRig rig;
     if (rosterView) rig.session.mEditNetControl_Click();
     rig.session.viewOnlyLog = viewOnly;
@@ -142,9 +141,9 @@ TEST(PopupEdit, NothingIsDoneForSpacesStaleLinesOrAPastLog) {
     std::filesystem::remove(rig.folder / "NETCONT.ROL");
     rig.dialogs.inputAnswers = {"  ", " "};
     (rig.session.*handler)();
-    EXPECT_EQ(rig.dialogs.shown.size(), boxes) << "row " << i;
-    EXPECT_EQ(rig.session.view.lines, lines) << "row " << i;
-    EXPECT_FALSE(rig.exists("120526F.ILE") || rig.exists("NETCONT.ROL")) << "row " << i++;
+    EXPECT_EQ(rig.dialogs.shown.size(), boxes);
+    EXPECT_EQ(rig.session.view.lines, lines);
+    EXPECT_FALSE(rig.exists("120526F.ILE") || rig.exists("NETCONT.ROL"));
   }
 }
 
@@ -153,16 +152,12 @@ TEST(WebLookup, SendsTheCallsignOfMarkedInOutPlainAndRosterLinesAsOneArgument) {
   rig.session.settings.browserPath = "/opt/my browser";
   rig.enter("k1$(id)`id`;&|>\"x'-");  // check-in 5, in and out
   rig.session.updateAck(1);
-  rig.pick(0);
-  rig.session.mnuQRZConnect_Click();
+  const auto look = [&](int line) { rig.pick(line), rig.session.mnuQRZConnect_Click(); };
+  look(0);
   rig.session.updateComment(2);
-  for (const int line : {1, 2, 4}) {
-    rig.pick(line);
-    rig.session.mnuQRZConnect_Click();
-  }
+  for (const int line : {1, 2, 4}) look(line);
   rig.session.mEditNetControl_Click();
-  rig.pick(2);
-  rig.session.mnuQRZConnect_Click();
+  look(2);
   std::string started;
   for (const auto& s : rig.launcher.started)
     for (const auto& a : s.args) started += s.program + " " + a + "\n";

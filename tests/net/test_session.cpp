@@ -60,7 +60,9 @@ TEST(StartUp, SettingsReadAgainStartFromTheDefaults) {
   Rig rig;
   ASSERT_TRUE(rig.start());
   NetSettings& s = rig.session.settings;
-  s.enterModes = s.distanceKm = !(s.spaceBarModes = false), s.distanceUnit = "kM";
+  s.enterModes = s.distanceKm = true;
+  s.spaceBarModes = false;
+  s.distanceUnit = "kM";
   rig.write("Kelpie_Control.ini", {"[NetControl 6-digit Grid]", "FN20XA"});
   rig.session.readSettings();
   EXPECT_TRUE(!s.enterModes && !s.distanceKm && s.spaceBarModes && s.distanceUnit == "Miles");
