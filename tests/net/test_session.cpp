@@ -9,7 +9,6 @@ namespace {
 const std::string kHeader =
     "222 MHz\r\nW1NC\r\n1/2/2020\r\ninitial check-in date\r\nlast check-in date\r\nold call "
     "sign\r\n";
-#define EXPECT_HAS(text, part) EXPECT_NE((text).find(part), std::string::npos) << (text)
 
 TEST(FirstRun, AsksBandCallAndGridInOrderAndWritesBothFiles) {
   Rig rig;
@@ -114,8 +113,9 @@ TEST(WaysOut, QuitFoldsTheDayIntoTheRosterAndTheCloseBoxSavesNothing) {
                 "K1ABC\r\nROBERT\r\nFN20\r\n1/1/2021\r\n12/5/2026\r\n-\r\n"
                 "N2XYZ\r\nAL\r\nBOSTON\r\n3/3/2023\r\n4/4/2024\r\nN2OLD\r\n"
                 "W3NEW\r\n-\r\n-\r\n12/5/2026\r\n12/5/2026\r\n-\r\n");
-  EXPECT_HAS(rig.read("Kelpie_Control.ini"), "[Use the <Enter> key + shortcuts]\r\nYes\r\n");
-  EXPECT_FALSE(rig.exists("010101F.ILE"));
+  EXPECT_TRUE(rig.read("Kelpie_Control.ini").find("[Use the <Enter> key + shortcuts]\r\nYes\r\n") !=
+                  std::string::npos &&
+              !rig.exists("010101F.ILE"));
   rig.dialogs.messageAnswers = {Answer::Cancel};
   EXPECT_FALSE(rig.session.Form_Unload());
   const auto& box = rig.dialogs.shown.back();

@@ -54,7 +54,6 @@ TEST(Lookup, EachKindOfStationGetsItsLineAndFields) {
     EXPECT_EQ(rig.session.view.lines.at(0), line.empty() ? "1    " + typed + "    " + first : line);
     EXPECT_EQ(f[2] + "|" + f[3] + "|" + f[4] + "|" + f[5] + "|" + f[6],
               fields.empty() ? "||" + firstF : fields);
-    EXPECT_EQ(rig.session.view.label2, "Enter Call # 2");
     EXPECT_TRUE(rig.dialogs.shown.empty());
   }
 }

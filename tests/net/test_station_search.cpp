@@ -8,7 +8,6 @@
 namespace kelpie::test {
 namespace {
 
-using Calls = std::vector<std::string>;
 std::string sp(size_t n) { return std::string(n, ' '); }
 
 void writeStations(Rig& rig) {
@@ -40,7 +39,7 @@ TEST(StationSearch, PatternsAnyCharAnyRunAnywhereAnchoredAndCase) {
             Lines{"No station in the roster, club list or name list fits Q"});
   rig.dialogs.inputAnswers.push_back("ka*y");  // the menu command asks for the pattern
   rig.session.mFindCall_Click();
-  EXPECT_EQ(rig.session.searchCalls, Calls{"KA0SSY"});
+  EXPECT_EQ(rig.session.searchCalls, Lines{"KA0SSY"});
 }
 
 TEST(StationSearch, LinesMergeTheFilesMarkTodaysStationsAndPickByNumber) {
