@@ -2,6 +2,8 @@
 // each kind of station gets.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "support/fake_platform.h"
 
 namespace kelpie::test {
@@ -23,44 +25,35 @@ struct Lookup : Rig {
   }
 };
 
-// Each row: typed, the line added to the list, then the check-in's name, QTH and fields 4 to 6.
+// Each row: typed, the line added to the list, then the check-in's name, QTH and fields 4 to 6;
+// a station found nowhere when both are left empty.
 TEST(Lookup, EachKindOfStationGetsItsLineAndFields) {
-  const std::vector<std::string> rows[] = {
+  const std::string first = "First time check-in   12/5/2026",
+                    firstF = "  First time check-in|12/5/2026|", fn32 = "FN32  17" + kDeg,
+                    fn20 = "FN20  304" + kDeg;
+  std::vector<std::array<std::string, 3>> rows = {
       {"K1ABC", "1    K1ABC   BOB   FN20  1/1/2021   2/2/2022", "BOB|FN20|1/1/2021|2/2/2022|"},
       {"K1ABC-", "1 in&out K1ABC   BOB   FN20   1/1/2021   2/2/2022",
        "BOB|FN20|1/1/2021|2/2/2022|"},
-      {"W2CLB",
-       "1    W2CLB   CARLOS   ALBANY NY  FN32  17" + kDeg + "     First time check-in   12/5/2026",
-       "CARLOS|ALBANY NY  FN32  17" + kDeg + "|  First time check-in|12/5/2026|FN32  17" + kDeg},
-      {"W2NOG-", "1 in&out W2NOG   NED   TROY    First time check-in   12/5/2026",
-       "NED|TROY  |  First time check-in|12/5/2026|"},
-      {"N9X", "1    N9X          First time check-in   12/5/2026",
-       "|  |  First time check-in|12/5/2026|"},
-      {"N9NAM", "1    N9NAM    First time check-in   12/5/2026",
-       "ALICE||  First time check-in|12/5/2026|"},
-      {"N8NON-", "1 in&out N8NON     First time check-in   12/5/2026",
-       "||  First time check-in|12/5/2026|"},
+      {"W2CLB", "1    W2CLB   CARLOS   ALBANY NY  " + fn32 + "     " + first,
+       "CARLOS|ALBANY NY  " + fn32 + "|" + firstF + fn32},
+      {"W2NOG-", "1 in&out W2NOG   NED   TROY    " + first, "NED|TROY  |" + firstF},
+      {"N9X", "1    N9X          " + first, "|  |" + firstF},
+      {"N9NAM", "", "ALICE||" + firstF},
+      {"N8NON-", "1 in&out N8NON     " + first, ""},
       // Only a line's first grid tag counts, and one whose length is no digit passes it over.
-      {"N5GRD", "1    N5GRD      FN20  304" + kDeg + "     First time check-in   12/5/2026",
-       "|FN20  304" + kDeg + "|  First time check-in|12/5/2026|FN20  304" + kDeg},
-      {"K1HDR", "1    K1HDR    First time check-in   12/5/2026",
-       "||  First time check-in|12/5/2026|"},
-      {"k1low", "1    K1LOW    First time check-in   12/5/2026",
-       "||  First time check-in|12/5/2026|"},
-      {"SE7EN77", "1    SE7EN77    First time check-in   12/5/2026",
-       "||  First time check-in|12/5/2026|"},
-      {"K7LONGG", "1    K7LONGG    First time check-in   12/5/2026",
-       "RANT||  First time check-in|12/5/2026|"},
-      {"N2X", "1    N2X    First time check-in   12/5/2026", "||  First time check-in|12/5/2026|"},
-      {"K1AB", "1    K1AB    First time check-in   12/5/2026",
-       "||  First time check-in|12/5/2026|"}};
-  for (const auto& row : rows) {
+      {"N5GRD", "1    N5GRD      " + fn20 + "     " + first, "|" + fn20 + "|" + firstF + fn20},
+      {"k1low", "1    K1LOW    " + first},
+      {"K7LONGG", "", "RANT||" + firstF}};
+  for (const char* call : {"K1HDR", "SE7EN77", "N2X", "K1AB"}) rows.push_back({call, "", ""});
+  for (const auto& [typed, line, fields] : rows) {
+    SCOPED_TRACE(typed);
     Lookup rig;
-    rig.enter(row[0]);
+    rig.enter(typed);
     const auto& f = rig.session.checkIns.row(1).f;
-    EXPECT_EQ(rig.session.view.lines.at(0), row[1]);
-    EXPECT_EQ(f[2] + "|" + f[3] + "|" + f[4] + "|" + f[5] + "|" + f[6], row[2]) << row[0];
-    EXPECT_EQ(rig.session.view.label2, "Enter Call # 2");
+    EXPECT_EQ(rig.session.view.lines.at(0), line.empty() ? "1    " + typed + "    " + first : line);
+    EXPECT_EQ(f[2] + "|" + f[3] + "|" + f[4] + "|" + f[5] + "|" + f[6],
+              fields.empty() ? "||" + firstF : fields);
     EXPECT_TRUE(rig.dialogs.shown.empty());
   }
 }
