@@ -34,9 +34,9 @@ TEST(CheckInTimes, EachTimeStaysWithItsCheckIn) {
       {[](Rig& r) { edit(r, 1, &Session::mnuPopUpCall_Click, "w1xyz"); }, a + "W1XYZ" + b + c},
       {[](Rig& r) { restart(r, ""); }, a + "W1BBB" + b + c + d},
       {[](Rig& r) {  // out of order, a bad time
-         restart(r, "W1CCC\t2026-12-06T09:00:00Z\r\nW1AAA\tx\r\nW1BBB\t2026-12-06T05:00:00Z\r\n");
+         restart(r, "W1CCC\t2026-12-06T09:00:00Z\r\nW1AAA\tx\r\nW1BBB\t2026-01-31T23:59:59Z\r\n");
        },
-       "W1AAA\t\r\nW1BBB\t2026-12-06T05:00:00Z\r\nW1CCC\t\r\n" + d},
+       "W1AAA\t\r\nW1BBB\t2026-01-31T23:59:59Z\r\nW1CCC\t\r\n" + d},
   };
   for (size_t k = 0; k < std::size(rows); ++k) {
     SCOPED_TRACE(k);
