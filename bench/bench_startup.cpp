@@ -173,13 +173,15 @@ int main(int argc, char** argv) {
   const auto env =
       environment({"DISPLAY=" + display, "QT_QPA_PLATFORM=xcb",
                    "XDG_CONFIG_HOME=" + config.string(), "XDG_RUNTIME_DIR=" + config.string()});
-  std::vector<double> bare, kelpie10000, kelpie3;
+  std::vector<double> bare, label, kelpie10000, kelpie3;
   for (int r = 0; r <= rounds; ++r) {  // round 0 warms the caches and is not counted
     const double b = timeToMap(x, {KELPIE_EMPTY_WINDOW}, env);
+    const double l = timeToMap(x, {KELPIE_EMPTY_WINDOW, "--label"}, env);
     const double k = timeToMap(x, {KELPIE_PROGRAM, big.string()}, env);
     const double s = timeToMap(x, {KELPIE_PROGRAM, small.string()}, env);
     if (r == 0) continue;
     bare.push_back(b);
+    label.push_back(l);
     kelpie10000.push_back(k);
     kelpie3.push_back(s);
   }
@@ -192,6 +194,8 @@ int main(int argc, char** argv) {
       "medians of %d:\n",
       display.c_str(), rounds);
   std::printf("  %-52s %9.1f ms\n", "empty QMainWindow", mb);
+  std::printf("  %-52s %9.1f ms   (%.2f)\n", "QMainWindow with one line of text", median(label),
+              median(label) / mb);
   std::printf("  %-52s %9.1f ms\n", "kelpie, 3-station roster", ms);
   std::printf("  %-52s %9.1f ms\n", "kelpie, 10,000-station roster", mk);
   std::printf("  %-52s %9.2f    (target <= 1.25) %s\n", "ratio kelpie 10,000 / empty window",

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
+#include <QTimer>
 #include <cstdio>
 
 #include "app/app_folder.h"
@@ -30,9 +31,14 @@ int main(int argc, char** argv) {
       break;
   }
 
+  // Kelpie's menus live in its own window, where its keyboard handling expects them; a
+  // desktop-wide menu bar would also cost a session-bus round trip (or a bus launch) at start-up.
+  QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
+  // Kelpie's menus live in its window, where its keyboard handling opens them by their letters;
+  // a desktop-wide menu bar would take them out of it.
+  QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
   QApplication app(argc, argv);
   QApplication::setApplicationName("Kelpie");
-  QApplication::setWindowIcon(kelpie::kelpieIcon());
 
   QString folder = cmd.folder;
   if (folder.isEmpty())
@@ -71,6 +77,9 @@ int main(int argc, char** argv) {
   window.show();
   window.raise();
   window.activateWindow();  // needed on a display without a window manager
+  // The icon is decoded once the window is up: the window appears that much sooner, and the
+  // window manager takes the icon a moment later.
+  QTimer::singleShot(0, &app, [] { QApplication::setWindowIcon(kelpie::kelpieIcon()); });
   const int code = QApplication::exec();
   kelpie::waitForFlushes();  // every file on the disk before the program ends
   return code;

@@ -18,7 +18,6 @@
 #include "app/key_codes.h"
 #include "dialogs/frm_about.h"
 #include "dialogs/frm_web_path.h"
-#include "dialogs/kelpie_icon.h"
 #include "platform/qt/text1252.h"
 #include "reports/export.h"
 #include "reports/reports.h"
@@ -129,9 +128,7 @@ void CheckInsList::contextMenuEvent(QContextMenuEvent* e) {
 
 MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent), s_(session) {
   setObjectName("frmKelpie");
-  // main() gives the application its icon and the window takes it from there: a second QIcon
-  // of the same file would decode the picture again at start-up.
-  if (QApplication::windowIcon().isNull()) setWindowIcon(kelpieIcon());
+  // The window takes the application's icon, which main() sets once the window is up.
   auto* central = new QWidget(this);
   central->setObjectName("clientArea");
   setCentralWidget(central);

@@ -78,6 +78,8 @@ RosterParse parseRosterText(std::string_view text) {
   // Blank lines after the last whole record; an empty last field of a record stays.
   if (count % 6 != 0) count = std::max(filled, count - count % 6);
   p.incomplete = count % 6 != 0;
+  p.roster.rows.reserve(count / 6);
+  prefault(p.roster.rows.data(), p.roster.rows.capacity() * sizeof(RosterEntry));
   p.roster.rows.resize(count / 6);
   size_t k = 0;
   const size_t wanted = count / 6 * 6;

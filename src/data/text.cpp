@@ -1,6 +1,7 @@
 #include "data/text.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,6 +37,19 @@ Lines splitLines(std::string_view data) {
   return out;
 }
 
+void prefault(void* data, size_t bytes) {
+#ifdef MADV_POPULATE_WRITE
+  static const uintptr_t page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+  if (bytes < 16 * page) return;  // small blocks come from memory already in use
+  const uintptr_t from = reinterpret_cast<uintptr_t>(data) & ~(page - 1);
+  const uintptr_t to = reinterpret_cast<uintptr_t>(data) + bytes;
+  ::madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+#else
+  (void)data;
+  (void)bytes;
+#endif
+}
+
 bool readBytes(const fs::path& path, std::string& out, std::string* error) {
   out.clear();
   std::error_code ec;
@@ -57,6 +71,8 @@ bool readBytes(const fs::path& path, std::string& out, std::string* error) {
   }
   // Straight into the string, sized from the file's length and grown should the file grow.
   size_t have = 0;
+  out.reserve(static_cast<size_t>(st.st_size) + 1);
+  prefault(out.data(), out.capacity());
   out.resize(static_cast<size_t>(st.st_size) + 1);
   for (;;) {
     if (have == out.size()) out.resize(2 * have);

@@ -46,6 +46,10 @@ struct ReadResult {
 };
 ReadResult readLines(const fs::path& path);
 bool readBytes(const fs::path& path, std::string& out, std::string* error = nullptr);
+// Asks the system for every page of a fresh block at once: touched page by page instead, each
+// first touch is a fault of its own, and on a virtual machine those are most of the time a
+// large roster takes to read. A hint only; the contents are unchanged.
+void prefault(void* data, size_t bytes);
 
 // Writes the whole file through a temporary file in the same folder, flushed and renamed over
 // the old one, so the file on disk is always the old or the new content, whole.
