@@ -113,6 +113,12 @@ std::string Rig::read(const std::string& name) const {
   return s;
 }
 
+std::string golden(const std::string& name) {
+  std::string s;
+  EXPECT_TRUE(readBytes(std::filesystem::path(KELPIE_TEST_GOLDEN_DIR) / name, s)) << name;
+  return s;
+}
+
 bool Rig::start() {
   if (!exists("NETCONT.ROL")) writeRoster({});
   if (!exists("Kelpie_Control.ini")) writeSettings();

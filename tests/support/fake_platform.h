@@ -126,6 +126,9 @@ void writeRosterFile(const std::filesystem::path& folder,
                      const std::string& band = "222 MHz", const std::string& call = "W1NC");
 void writeSettingsFile(const std::filesystem::path& folder, const std::string& grid = "FN20XA");
 
+// The bytes of tests/golden/<name>: an expected output kept as a file, compared byte for byte.
+std::string golden(const std::string& name);
+
 // Everything a core test needs: the fakes, a data folder, and a session over them.
 struct Rig {
   TempFolder folder;
