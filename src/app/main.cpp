@@ -31,9 +31,6 @@ int main(int argc, char** argv) {
       break;
   }
 
-  // Kelpie's menus live in its own window, where its keyboard handling expects them; a
-  // desktop-wide menu bar would also cost a session-bus round trip (or a bus launch) at start-up.
-  QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
   // Kelpie's menus live in its window, where its keyboard handling opens them by their letters;
   // a desktop-wide menu bar would take them out of it.
   QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
