@@ -2,18 +2,36 @@
 // Qt dialogs (answered once they are up), and the date, launcher, printer and help faked.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QAbstractButton>
+#include <QApplication>
 #include <QInputDialog>
 #include <QLineEdit>
-#include <QMessageBox>
+#include <QListWidget>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "app/main_window.h"
-#include "dialogs/dialog_test_util.h"
 #include "platform/qt/qt_platform.h"
 #include "support/fake_platform.h"
 
 namespace kelpie::test {
+
+// Runs act on the modal window once it is up; act must close it, or the test fails.
+inline void whenModal(std::function<void(QWidget*)> act, int tries = 250) {
+  QTimer::singleShot(20, [act, tries] {
+    QPointer<QWidget> modal = QApplication::activeModalWidget();
+    if (!modal && tries > 0) return whenModal(act, tries - 1);
+    if (!modal) return ADD_FAILURE() << "no modal window appeared";
+    act(modal);
+    if (!modal || !modal->isVisible()) return;
+    ADD_FAILURE() << "the modal window stayed open";
+    modal->close();
+  });
+}
 
 // Answers the next boxes in order: clicks the button with the answer's text or, for an input
 // box, enters it. seen, when given, looks at each box (and the window behind it) first.
@@ -28,6 +46,15 @@ inline void answerBoxes(QStringList answers, std::function<void(QWidget*)> seen 
     for (auto* b : box->findChildren<QAbstractButton*>())
       if (b->text().remove('&') == answer) return b->click();
   });
+}
+
+// A left click on the list item with this text, and a double-click after it when twice.
+inline void clickItem(QListWidget* list, const QString& text, bool twice = false) {
+  const auto found = list->findItems(text, Qt::MatchExactly);
+  ASSERT_FALSE(found.isEmpty()) << text.toStdString();
+  const QPoint at = list->visualItemRect(found[0]).center();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+  if (twice) QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
 }
 
 struct GuiRig {
@@ -53,16 +80,8 @@ struct GuiRig {
     window->show();
     QApplication::processEvents();
   }
-  std::string read(const std::string& name) const {
-    std::string s;
-    return readBytes(folder / name, s), s;
-  }
-  template <class T = QWidget>
-  T* child(const char* name) const {
-    return window->findChild<T*>(name);
-  }
-  QLineEdit* entry() const { return child<QLineEdit>("CallSignInput"); }
-  QListWidget* list() const { return child<QListWidget>("CheckIns"); }
+  QLineEdit* entry() const { return window->findChild<QLineEdit*>("CallSignInput"); }
+  QListWidget* list() const { return window->findChild<QListWidget*>("CheckIns"); }
   QStringList lines() const {
     QStringList l;
     for (int i = 0; i < list()->count(); ++i) l << list()->item(i)->text();
