@@ -67,7 +67,7 @@ struct GuiRig {
   FakeHelp help;
   Platform platform{dialogs, clock, events, launcher, printer, help};
   Session session{platform, folder.path()};
-  std::unique_ptr<MainWindow> window;
+  std::unique_ptr<MainWindow> window;  // made once the data files are there
 
   explicit GuiRig(const std::vector<std::vector<std::string>>& stations = {}) {
     writeRosterFile(folder.path(), stations);
