@@ -8,18 +8,27 @@
 namespace kelpie::test {
 namespace {
 
-const std::string kHeader =
-    "222 MHz\r\nW1NC\r\n1/2/2020\r\ninitial check-in date\r\nlast check-in date\r\nold call "
-    "sign\r\n";
-const std::string kW2Grid = "  FN31PR  30\xb0", kK9Grid = "  DN31  286\xb0";  // as inserted
-const std::vector<std::string> kK1{"K1ABC", "JOHN", "FN42", "1/5/2020", "11/28/2026", "-"},
-    kW2{"W2DEF", "MARY", "BOSTON FN42", "3/1/2021", "11/21/2026", "-"},
-    kN3{"N3GHI", "BOB", "EM12", "6/7/2022", "10/3/2026", "N3OLD"};
+const std::vector<std::string> kW2{"W2DEF", "MARY", "BOSTON FN42", "3/1/2021", "11/21/2026", "-"};
+
+// What the operator saw and what was written: each box (title / text / default text), the list,
+// today's log, the roster and its back-up.
+std::string outcome(const Rig& r) {
+  std::string s;
+  for (const ShownBox& b : r.dialogs.shown)
+    s += b.title + " / " + b.text + " / " + b.defaultText + "\n";
+  for (const std::string& line : r.session.view.lines) s += "| " + line + "\n";
+  for (const std::string f : {"120526F.ILE", "NETCONT.ROL", "NETCONT.BU1"})
+    s += "--- " + f + "\n" + r.read(f);
+  return s;
+}
 
 // A net with three roster stations and a first-time one, drawn by a full redraw, and an ADIF
 // file with grids for W2DEF and K9NEW.
 struct NetRig : Rig {
-  explicit NetRig(const std::vector<std::vector<std::string>>& roster = {kK1, kW2, kN3}) {
+  explicit NetRig(const std::vector<std::vector<std::string>>& roster = {
+                      {"K1ABC", "JOHN", "FN42", "1/5/2020", "11/28/2026", "-"},
+                      kW2,
+                      {"N3GHI", "BOB", "EM12", "6/7/2022", "10/3/2026", "N3OLD"}}) {
     writeRoster(roster);
     EXPECT_TRUE(start());
     enterAll({"K1ABC", "W2DEF", "N3GHI", "K9NEW"});
@@ -35,11 +44,6 @@ struct NetRig : Rig {
   }
 };
 
-// text with its first from replaced by to.
-std::string with(std::string text, const std::string& from, const std::string& to) {
-  return text.replace(text.find(from), from.size(), to);
-}
-
 using Handler = void (Session::*)();
 const Handler kCall = &Session::mnuPopUpCall_Click, kName = &Session::mnuPopUpName_Click,
               kQth = &Session::mnuPopUpQTH_Click, kMultiple = &Session::mnuPopUpMultiple_Click,
@@ -48,7 +52,11 @@ const Handler kCall = &Session::mnuPopUpCall_Click, kName = &Session::mnuPopUpNa
               kMenuChange = &Session::mUpdateToNewCall_Click;
 
 TEST(RosterView, ShowsStationsInColumnsInFixedFont) {
-  NetRig rig({kK1, {"VE3/K1ABCD", "ABCDEFGHIJKLM", "Q"}, {"VE3/K1ABCDE", "ABCDEFGHIJKLMN", "Q"}});
+  Rig rig;
+  rig.writeRoster({{"K1ABC", "JOHN", "FN42"},
+                   {"VE3/K1ABCD", "ABCDEFGHIJKLM", "Q"},
+                   {"VE3/K1ABCDE", "ABCDEFGHIJKLMN", "Q"}});
+  ASSERT_TRUE(rig.start());
   Session& s = rig.session;
   s.clickedListIndex = 0;  // the first line is never selected again
   s.mEditNetControl_Click();
@@ -58,66 +66,28 @@ TEST(RosterView, ShowsStationsInColumnsInFixedFont) {
   EXPECT_EQ(s.view.label3, "Hit  <Esc> when done editing");
 }
 
-// Each row: the item, on the roster view, the boxes (title / prompt / default), the answers, the
-// field before and after. A check-in goes to today's log, a roster station to NETCONT.ROL.
-struct EditRow {
-  Handler handler;
-  bool rosterView;
-  std::string boxes, answer, answer2, from, to;
-};
-
+// Each row: the item, on the roster view, the answers. The answer goes upper-cased to today's
+// log for a check-in, to NETCONT.ROL for a roster station; the last rows insert grids.
 TEST(PopupEdit, StoresTheAnswerInUpperCaseAndRewritesItsFile) {
-  const std::string name = " Edit Name / Enter Name to change, then hit <Enter>. / MARY\n",
-                    qth =
-                        " Edit QTH Grid etc / Enter QTH grid etc to change, then hit <Enter>. / "
-                        "BOSTON FN42\n";
-  const EditRow rows[] = {
-      {kCall, false, " Edit call / Enter Call to change, then hit <Enter>. / W2DEF\n", "w2xyz", "",
-       "W2DEF", "W2XYZ"},
-      {kName, false, name, " mary ann ", "", "MARY", " MARY ANN "},
-      {kQth, false, qth, "salem \xe9t\xe9", "", "BOSTON FN42", "SALEM \xc9T\xc9"},
-      {kName, true, "W2DEF: Edit name / W2DEF: Enter Name to change, then hit <Enter>. / MARY\n",
-       "mari", "", "MARY", "MARI"},
-      {kQth, true,
-       "W2DEF: Edit QTH Grid etc / W2DEF: Enter QTH grid etc to change, then hit "
-       "<Enter>. / BOSTON FN42\n",
-       "fn42ab lynn", "", "BOSTON FN42", "FN42AB LYNN"},
-      {kGrid, true, "", "", "", "BOSTON FN42", "BOSTON FN42" + kW2Grid},
-      {kMultiple, false, name + qth, "robin", "", "MARY", "ROBIN"},
-      {kMultiple, false, name + qth, "", "fn42aa", "BOSTON FN42", "FN42AA"}};
-  for (const EditRow& c : rows) {
-    SCOPED_TRACE(c.answer + c.answer2);
+  const std::tuple<Handler, bool, const char*, const char*, std::vector<int>> rows[] = {
+      {kCall, 0, "w2xyz", "", {1}},          {kName, 0, " mary ann ", "", {1}},
+      {kQth, 0, "salem \xe9t\xe9", "", {1}}, {kName, 1, "mari", "", {1}},
+      {kQth, 1, "fn42ab lynn", "", {1}},     {kMultiple, 0, "robin", "", {1}},
+      {kMultiple, 0, "", "fn42aa", {1}},     {kGrid, 1, "", "", {1}},
+      {kGrid, 0, "", "", {1, 1, 3}}};  // twice on one, once on an empty QTH
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    const auto& [handler, rosterView, answer, answer2, picks] = rows[i];
+    SCOPED_TRACE(i);
     NetRig rig;
-    if (c.rosterView) rig.session.mEditNetControl_Click();
-    const std::string file = c.rosterView ? "NETCONT.ROL" : "120526F.ILE",
-                      other = c.rosterView ? "120526F.ILE" : "NETCONT.ROL";
-    const std::string before = rig.read(file), otherBefore = rig.read(other),
-                      line = rig.session.view.lines.at(1);
-    rig.pick(1);
-    rig.dialogs.inputAnswers = {c.answer, c.answer2};
-    (rig.session.*c.handler)();
-    std::string got;
-    for (const ShownBox& b : rig.dialogs.shown)
-      got += b.title + " / " + b.text + " / " + b.defaultText + "\n";
-    got += rig.read(file) + rig.read(other) + rig.session.view.lines.at(1);
-    EXPECT_EQ(got, c.boxes + with(before, c.from, c.to) + otherBefore + with(line, c.from, c.to));
-    EXPECT_EQ(rig.session.view.selected, c.rosterView ? 1 : -1);
+    if (rosterView) rig.session.mEditNetControl_Click();
+    for (const int line : picks) {
+      rig.pick(line);
+      rig.dialogs.inputAnswers = {answer, answer2};
+      (rig.session.*handler)();
+    }
+    EXPECT_EQ(outcome(rig), golden("net/popup_edit_" + std::to_string(i)));
+    EXPECT_EQ(rig.session.view.selected, rosterView ? 1 : -1);
   }
-}
-
-// Grid insertion into today's check-ins, twice on one and once on an empty QTH.
-TEST(PopupEdit, GridIsAppendedTwiceAndToAnEmptyQthAndTheLogSaved) {
-  NetRig rig;
-  const std::string before = rig.read("120526F.ILE"), line = rig.session.view.lines[1];
-  for (const int index : {1, 1, 3}) {
-    rig.pick(index);
-    rig.session.mnuPopUpInsertGrid_Click();
-  }
-  const std::string qth = "BOSTON FN42" + kW2Grid + kW2Grid,
-                    k9 = "K9NEW\r\n\r\n" + kK9Grid + "\r\n";
-  EXPECT_EQ(rig.dialogs.boxes() + rig.session.view.lines.at(1) + rig.read("120526F.ILE"),
-            with(line, "BOSTON FN42", qth) +
-                with(with(before, "BOSTON FN42", qth), "K9NEW\r\n\r\n\r\n", k9));
 }
 
 // Spaces-only answers, lines gone or out of range (a stale press), a past log shown, no grid:
@@ -161,12 +131,7 @@ TEST(WebLookup, SendsTheCallsignOfMarkedInOutPlainAndRosterLinesAsOneArgument) {
   std::string started;
   for (const auto& s : rig.launcher.started)
     for (const auto& a : s.args) started += s.program + " " + a + "\n";
-  EXPECT_EQ(started,
-            "/opt/my browser https://www.qrz.com/db/K1ABC\n"
-            "/opt/my browser https://www.qrz.com/db/W2DEF\n"
-            "/opt/my browser https://www.qrz.com/db/N3GHI\n"
-            "/opt/my browser https://www.qrz.com/db/K1$(ID)`ID`;&|>\"X'\n"
-            "/opt/my browser https://www.qrz.com/db/N3GHI\n");
+  EXPECT_EQ(started, golden("net/web_lookup"));
   EXPECT_EQ(rig.dialogs.boxes(), "");
   EXPECT_EQ(callsignOfListLine("5    ", false), "");  // a line with only its number
 }
@@ -186,45 +151,28 @@ TEST(WebLookup, WithoutABrowserTellsTheOperatorToSetThePath) {
 }
 
 // A first-time check-in under the new callsign takes the station's history: the roster record,
-// the check-in (name, QTH, dates), the report lines while the file is written, the back-up made
-// before the record already made under the new callsign is removed.
+// the check-in (name, QTH, dates, not the grid), the report lines while the file is written, the
+// back-up made before the record already made under the new callsign is removed.
 TEST(CallChange, SelectedFirstTimeLineTakesTheHistoryAndTheDuplicateRecordGoes) {
   NetRig rig({{"K1OLD", "JOHN", "FN42", "1/5/2020", "11/28/2026", "-"}, kW2});
   rig.session.saveNetControlFile();  // as on the way out: K9NEW now has a record of its own
-  std::vector<std::string> shownAtMessage;
+  Lines shownAtMessage;
   rig.dialogs.onMessage = [&] { shownAtMessage = rig.session.view.lines; };
   rig.pick(3);
   rig.session.checkIns.field(4, 6) = "DN31";
   rig.dialogs.inputAnswers = {"k1old"};
   rig.session.mnuPopUpUpdateCall_Click();
-  EXPECT_EQ(rig.dialogs.boxes(),
-            " Old call / Enter the station`s OLD callsign\n"
-            "Is K9NEW the new call ? / Is the new call K9NEW ?   <Enter> for yes.\n"
-            " / This edit will be done to the NETCONT.ROL file.\n");
-  EXPECT_TRUE(rig.dialogs.shown[1].buttons == Buttons::YesNo &&
+  EXPECT_EQ(outcome(rig) + joinCrLf(shownAtMessage), golden("net/call_change_first_time"));
+  EXPECT_TRUE(rig.dialogs.shown.at(1).buttons == Buttons::YesNo &&
               rig.dialogs.shown[1].defaultButton == Answer::Yes);
-  const std::string changed = "K9NEW\r\nJOHN\r\nFN42\r\n1/5/2020\r\n11/28/2026\r\nK1OLD\r\n",
-                    mary = "W2DEF\r\nMARY\r\nBOSTON FN42\r\n3/1/2021\r\n12/5/2026\r\n-\r\n",
-                    today = "\r\n-\r\n-\r\n12/5/2026\r\n12/5/2026\r\n-\r\n";
-  EXPECT_EQ(rig.read("NETCONT.BU1"),
-            kHeader + changed + mary + "K1ABC" + today + "N3GHI" + today + "K9NEW" + today);
-  EXPECT_EQ(rig.read("NETCONT.ROL"), kHeader + changed + mary + "K1ABC" + today + "N3GHI" + today);
-  EXPECT_EQ(shownAtMessage, (std::vector<std::string>{
-                                "K1OLD      the old call", "JOHN", "FN42", "1/5/2020", "11/28/2026",
-                                "-", "", "changed to this:", "", "K9NEW      the new call", "JOHN",
-                                "FN42", "1/5/2020", "11/28/2026", "K1OLD      the old call"}));
-  EXPECT_EQ(rig.session.view.lines.at(3), "4    K9NEW   JOHN   FN42   1/5/2020   11/28/2026");
-  EXPECT_EQ(rig.session.checkIns.field(4, 6), "DN31");  // the grid is no roster field
-  EXPECT_EQ(rig.read("120526F.ILE").substr(rig.read("120526F.ILE").find("K9NEW")),
-            "K9NEW\r\nJOHN\r\nFN42\r\n");
+  EXPECT_EQ(rig.session.checkIns.field(4, 6), "DN31");
 }
 
 // A station renamed twice: first with both callsigns typed (trimmed and upper-cased), then from
 // the roster view, where the selected record names the new call. It keeps its latest former
 // call, and the selected record, made earlier under the newest call, goes after the back-up.
+// No check-in is touched from there.
 TEST(CallChange, StationRenamedTwiceTheSecondTimeFromTheRosterView) {
-  const std::string mary = "W2DEF\r\nMARY\r\nBOSTON FN42\r\n3/1/2021\r\n11/21/2026\r\n-\r\n",
-                    dupe = "K1NEW\r\nJOHNNY\r\nFN42AA\r\n11/7/2026\r\n11/7/2026\r\n-\r\n";
   Rig rig;
   rig.writeRoster({{"K1NEW", "JOHNNY", "FN42AA", "11/7/2026", "11/7/2026", "-"},
                    kW2,
@@ -232,19 +180,12 @@ TEST(CallChange, StationRenamedTwiceTheSecondTimeFromTheRosterView) {
   ASSERT_TRUE(rig.start());
   rig.dialogs.inputAnswers = {"  k1old ", " k1mid  ", "k1mid"};
   rig.session.mUpdateToNewCall_Click();
-  EXPECT_EQ(rig.dialogs.boxes(),
-            " Old call / Enter the station`s OLD callsign\n"
-            " New call / Enter the station`s NEW callsign\n"
-            " / This edit will be done to the NETCONT.ROL file.\n");
   rig.enter("K1NEW");  // today's check-in of the earlier record
   rig.session.mEditNetControl_Click();
   rig.session.selectLine(0);
   ASSERT_TRUE(rig.session.CheckIns_MouseDown(2));
   rig.session.mUpdateToNewCall_Click();
-  const std::string twice = "K1NEW\r\nJOHN\r\nFN42\r\n1/5/2020\r\n11/28/2026\r\nK1MID\r\n";
-  EXPECT_EQ(rig.read("NETCONT.BU1"), kHeader + dupe + mary + twice);
-  EXPECT_EQ(rig.read("NETCONT.ROL"), kHeader + mary + twice);
-  // No check-in is touched from there.
+  EXPECT_EQ(outcome(rig), golden("net/call_change_twice"));
   EXPECT_TRUE(rig.session.checkIns.field(1, 2) == "JOHNNY" && !rig.session.rosterEditMode);
 }
 
@@ -265,16 +206,15 @@ TEST(CallChange, NothingChangesWithoutTwoDifferentKnownCallsigns) {
     NetRig rig;
     rig.session.roster.row(1).callSign = "W1NC";
     if (line >= 0) rig.pick(line);
-    const std::string before = rig.read("NETCONT.ROL");
-    const std::vector<std::string> lines = rig.session.view.lines;
+    const std::string before = outcome(rig);
     rig.dialogs.inputAnswers = {oldCall, newCall};
     if (sayNo) rig.dialogs.messageAnswers = {Answer::No};
     (rig.session.*handler)();
     EXPECT_EQ(rig.dialogs.shown.size(), boxes);
     const auto msgs = rig.dialogs.messages();
     EXPECT_EQ(msgs.empty() ? "" : msgs.back().title + " / " + msgs.back().text, last);
-    EXPECT_EQ(rig.read("NETCONT.ROL"), before);
-    EXPECT_TRUE(!rig.exists("NETCONT.BU1") && rig.session.view.lines == lines);
+    rig.dialogs.shown.clear();
+    EXPECT_EQ(outcome(rig), before);
   }
 }
 
