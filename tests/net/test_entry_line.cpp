@@ -1,10 +1,22 @@
-// The entry line's commands, the marks and the keys the window previews.
+// The entry line's commands, the marks, the keys the window previews, the station lookup (the
+// roster, the club list, the name list and the ADIF grid) and the search with "?".
 #include <gtest/gtest.h>
+
+#include <array>
+#include <sstream>
 
 #include "support/fake_platform.h"
 
 namespace kelpie::test {
 namespace {
+
+// What the window shows: the boxes since the last look, the list and the two hints.
+std::string screen(Rig& r) {
+  std::string s = r.dialogs.boxes();
+  for (const std::string& line : r.session.view.lines) s += "| " + line + "\n";
+  r.dialogs.shown.clear();
+  return s + r.session.view.label2 + "\n" + r.session.view.label3 + "\n";
+}
 
 // A started net with n check-ins of stations found nowhere: K10X, K11X, ...
 struct Net : Rig {
@@ -49,24 +61,13 @@ TEST(EntryLine, CommandsMarkClearAndDelete) {
 
 TEST(EntryLine, ExactTextsOfLinesLabelsAndBoxes) {
   Net net(3);
-  Session& s = net.session;
   net.enterAll({"C", "2", "A", "1", "d3", "abcd1", "k11x", "dl"},
                {Answer::OK, Answer::OK, Answer::Cancel});
-  EXPECT_EQ(s.view.lines,
-            (std::vector<std::string>{"1  <Ack>  K10X           First time check-in   12/5/2026",
-                                      "2    K11X           First time check-in   12/5/2026"}));
-  EXPECT_EQ(s.view.label2 + "|" + s.view.label3,
-            "Enter Call # 3|Select line, then right-click to edit.");
-  EXPECT_EQ(net.dialogs.boxes(),
-            "Invalid callsign... / ABCD1 has no numeral in 2nd or 3rd character.\n"
-            "K11X in list... / K11X already checked-in.\n"
-            " Delete last checkin ! / Are you sure you want to delete K11X ?\n");
+  std::string got = screen(net);
   net.enterAll({"C", "2"});
-  EXPECT_EQ(s.view.lines[1], "2  <Com>  K11X           First time check-in   12/5/2026");
-  EXPECT_EQ(s.view.selected, 1);
+  got += screen(net) + std::to_string(net.session.view.selected) + "\n";
   net.enter("W9ZZ-");
-  EXPECT_EQ(s.view.lines[2], "3 in&out W9ZZ     First time check-in   12/5/2026");
-  EXPECT_EQ(s.view.label3, "Enter # to mark as Acknowledge");
+  EXPECT_EQ(got + screen(net), golden("net/entry_line_texts"));
 }
 
 // With the statistics' answer in the list, numbers past the last check-in mark nothing.
@@ -141,6 +142,152 @@ TEST(Keys, RightPressOpensThePopupOnlyOnASelectedLine) {
   s.view.selected = 1;
   EXPECT_FALSE(s.CheckIns_MouseDown(1));
   EXPECT_TRUE(s.CheckIns_MouseDown(2) && s.selectedCheckIn == 2);
+}
+
+struct Lookup : Rig {
+  Lookup() {
+    writeRoster({{"K1ABC", "BOB", "FN20", "1/1/2021", "2/2/2022", "-"},
+                 {"k1low", "LOW", "X", "1/1/2021", "2/2/2022", "-"}},
+                "K1HDR");  // a header whose first line reads like a callsign
+    write("BURROW.DAT", {"W2CLB", "CARL", "ALBANY NY", "W2NOG", "NED", "TROY", "N9X"});
+    write("ck2list.dat", {"N9NAM  ALICE", "W2CLB  CARLOS", "SE7EN77", "K7LONGGRANT", "N2", "K1AB"});
+    write("vhf4k.adi", {"<CALL:5>W2CLB, <GRIDSQUARE:4>FN32 <EOR>",
+                        "<CALL:5>N5GRD, <GRIDSQUARE:X>FN31 <CALL:5>N5GRD, <GRIDSQUARE:6>EM12aa",
+                        "<CALL:5>N5GRD, <GRIDSQUARE:6>FN20"});
+    EXPECT_TRUE(start());
+  }
+};
+
+// Each kind of station gets its line in the list and its check-in fields: name, QTH, first
+// and last check-in, grid.
+TEST(Lookup, EachKindOfStationGetsItsLineAndFields) {
+  std::string got;
+  for (const std::string typed : {"K1ABC", "K1ABC-", "W2CLB", "W2NOG-", "N9X", "N9NAM", "N8NON-",
+                                  "N5GRD", "k1low", "K7LONGG", "K1HDR", "SE7EN77", "N2X", "K1AB"}) {
+    Lookup rig;
+    rig.enter(typed);
+    const auto& f = rig.session.checkIns.row(1).f;
+    got += typed + "\n| " + rig.session.view.lines.at(0) + "\n";
+    got += f[2] + "|" + f[3] + "|" + f[4] + "|" + f[5] + "|" + f[6] + "\n";
+    EXPECT_TRUE(rig.dialogs.shown.empty());
+  }
+  EXPECT_EQ(got, golden("net/lookup_kinds"));
+}
+
+TEST(Lookup, RedrawnLinesAndTheDuplicateRefused) {
+  Lookup rig;
+  rig.enterAll({"K1ABC-", "N9NAM", "n9nam", "K1ABC"});
+  rig.session.updateCheckIns();
+  EXPECT_EQ(screen(rig) + rig.read("120526F.ILE"), golden("net/lookup_redrawn"));
+  // In the roster view, the duplicate's roster lines are selected: the later one stays.
+  rig.session.view.lines = {"K1ABC     BOB          FN20", "K1ABCD    DAN          X",
+                            "N2XYZ     AL           Y"};
+  rig.session.entryText = "K1ABC";
+  std::string result;
+  rig.session.getStationInfo(result);
+  EXPECT_EQ(result + std::to_string(rig.session.view.selected), "1");
+}
+
+// The files are read afresh at every check-in, created empty when missing, in either form.
+TEST(Lookup, StationFilesAreReadAfreshInEitherForm) {
+  Lookup rig;
+  rig.write("BURROW.DAT", {"\"W4QQQ\",\"QUINN, JR\",\"ATLANTA\"", "\"N9X\""});
+  rig.write("ck2list.dat", {"N6NEW  FRESH"});
+  rig.writeRoster({{"N5ROS", "ROSS", "Q", "1/1/2020", "1/1/2020", "-"}});
+  rig.enterAll({"W4QQQ", "N9X", "N6NEW", "N5ROS"});
+  EXPECT_EQ(rig.read("120526F.ILE"), golden("net/lookup_files_afresh"));
+  std::filesystem::remove(rig.folder / "BURROW.DAT");
+  std::filesystem::remove(rig.folder / "ck2list.dat");
+  rig.enter("N1ZZZ");
+  EXPECT_EQ(rig.session.checkIns.count, 5);
+  EXPECT_TRUE(rig.exists("BURROW.DAT"));
+}
+
+void writeStations(Rig& rig) {
+  rig.writeRoster({{"KA0SSY", "SAM", "DENVER", "1/1/2020", "11/28/2026"},
+                   {"N2SYA", "NED", "TROY", "1/1/2020", "10/3/2026"},
+                   {"WKA0SY", "", "", "1/1/2020", "11/30/2026"},
+                   {"DL1SYZ", "DAN", "BONN", "1/1/2020", "1/9/2025"}});
+  rig.write("BURROW.DAT", {"KA0SSY", "CLUB SAM", "AURORA", "W9SYX", "CARL", "", "W2AB", "A", "B"});
+  rig.write("ck2list.dat", {"W9SYX  CARLOS", "K5SYN  NINA", "WKA0SY WILMA"});
+}
+
+TEST(StationSearch, PatternsAnyCharAnyRunAnywhereAnchoredAndCase) {
+  // The pattern typed, then the stations found in their order.
+  std::istringstream rows(
+      "?SY WKA0SY KA0SSY N2SYA DL1SYZ W9SYX K5SYN|?KA*Y KA0SSY|?*SY WKA0SY KA0SSY|"
+      "?ka0s?y KA0SSY|?A0?S KA0SSY|?W* WKA0SY W9SYX W2AB|?Q");
+  Rig rig;
+  writeStations(rig);
+  ASSERT_TRUE(rig.start());
+  for (std::string row; std::getline(rows, row, '|');) {
+    const std::string typed = row.substr(0, row.find(' '));
+    rig.enter(typed);
+    std::string got = typed;
+    for (const std::string& c : rig.session.searchCalls) got += " " + c;
+    EXPECT_EQ(got, row);
+    EXPECT_EQ(rig.session.view.label3, "Enter # to check in, <Esc> to return");
+  }
+  EXPECT_EQ(rig.session.view.lines,
+            Lines{"No station in the roster, club list or name list fits Q"});
+  rig.dialogs.inputAnswers.push_back("ka*y");  // the menu command asks for the pattern
+  rig.session.mFindCall_Click();
+  EXPECT_EQ(rig.session.searchCalls, Lines{"KA0SSY"});
+}
+
+TEST(StationSearch, LinesMergeTheFilesMarkTodaysStationsAndPickByNumber) {
+  Rig rig;
+  writeStations(rig);
+  ASSERT_TRUE(rig.start());
+  rig.enterAll({"N2SYA", "?SY"});
+  const std::string found = screen(rig);
+  EXPECT_EQ(found, golden("net/search_lines"));
+  rig.session.view.selected = 2;
+  EXPECT_FALSE(rig.session.CheckIns_MouseDown(2));  // no popup edit on a match
+  const std::string logBefore = rig.read("120526F.ILE");
+  rig.enterAll({"7", "0"});  // out of range: nothing happens
+  EXPECT_EQ(screen(rig) + rig.read("120526F.ILE"), found + logBefore);
+  // The ordinary check-in of the callsign; one beginning with "D" is checked in too.
+  rig.enterAll({"6", "?SY", "4"});
+  EXPECT_EQ(rig.read("120526F.ILE"), logBefore + "K5SYN\r\nNINA\r\n\r\nDL1SYZ\r\nDAN\r\nBONN\r\n");
+  rig.session.updateCheckIns();
+  const std::string redrawn = screen(rig) + rig.read("120526F.ILE");
+  rig.enter("?SY");
+  rig.session.Form_KeyDown(kKeyEsc, 0);  // Esc: back without a change
+  EXPECT_EQ(screen(rig) + rig.read("120526F.ILE"), redrawn);
+}
+
+TEST(StationSearch, RegularsHalfOfTheLastEightJoinedAcrossCallChanges) {
+  // The nets, newest first a day apart back from 11/28; today's check-ins; the regulars shown.
+  const std::array<const char*, 3> rows[] = {
+      {"K1A K2B K3C K4D|K1A K2B K3C K4D|K1A K2B K4D|K1A K4D K1A|K4D|K4D|K4D|K4D|K2B K3C", "K4D",
+       "K1A 4 of last 8  11/28/2026|"},  // half of 8; the 9th net and today's stations left out
+      {"K5E|K6F K5E|K6F K8H", "", "K5E 2 of last 3  11/28/2026|K6F 2 of last 3  11/27/2026|"},
+      {"N7NEW|N7NEW K7OLD|K7OLD|K7OLD", "", "N7NEW 4 of last 4  11/28/2026|"},  // joined
+      {"K7OLD|N7NEW", "K7OLD", ""},  // heard tonight under the former call
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row[0]);
+    Rig rig;
+    rig.writeRoster({{"N7NEW", "NEWT", "X", "1/1/2020", "1/1/2020", "K7OLD"}});
+    ASSERT_TRUE(rig.start());
+    std::istringstream nets(row[0]), today(row[1]);
+    std::string net, call;
+    for (int n = 28; std::getline(nets, net, '|'); --n) {
+      Lines log;
+      std::istringstream calls(net);
+      while (calls >> call) log.insert(log.end(), {call, "NM", "QTH"});
+      rig.write("11" + std::to_string(n) + "26F.ILE", log);
+    }
+    while (today >> call) rig.enter(call);
+    rig.enter("?");
+    std::string got;
+    for (size_t i = 0; i < rig.session.searchCalls.size(); ++i) {
+      const std::string& line = rig.session.view.lines[i];
+      got += rig.session.searchCalls[i] + " " + line.substr(line.find(" of ") - 1) + "|";
+    }
+    EXPECT_EQ(got, row[2]);
+  }
 }
 
 }  // namespace
