@@ -8,7 +8,7 @@
 namespace kelpie::test {
 namespace {
 
-TEST(FirstRun, AsksBandCallAndGridInOrderAndWritesBothFiles) {
+TEST(FirstRun, AsksBandCallAndGridInOrderAndWritesBothFilesThenSettingsReadAfresh) {
   Rig rig;
   // Empty, spaces, Cancel and the call's default text ask again.
   rig.dialogs.inputAnswers = {"", "   ", "222 MHz", "urCall", " ", "w1nc", "", "fn20xa"};
@@ -24,6 +24,14 @@ TEST(FirstRun, AsksBandCallAndGridInOrderAndWritesBothFiles) {
   EXPECT_TRUE(rig.exists("120526F.ILE") && !rig.session.menu("mLoadLog").enabled);
   EXPECT_EQ(rig.session.view.command2 + "|" + rig.session.view.label1,
             "Start Net|Different stations checked-in to date: 0");
+  // A second read of the settings starts from the defaults, not from what the first one gave.
+  NetSettings& s = rig.session.settings;
+  s.enterModes = s.distanceKm = true;
+  s.spaceBarModes = false;
+  s.distanceUnit = "kM";
+  rig.write("Kelpie_Control.ini", {"[NetControl 6-digit Grid]", "FN20XA"});
+  rig.session.readSettings();
+  EXPECT_TRUE(!s.enterModes && !s.distanceKm && s.spaceBarModes && s.distanceUnit == "Miles");
 }
 
 TEST(StartUp, OldQuotedRosterIsConvertedAndDistinctCallsCounted) {
@@ -39,19 +47,6 @@ TEST(StartUp, OldQuotedRosterIsConvertedAndDistinctCallsCounted) {
   EXPECT_EQ(rig.dialogs.messages().at(0).title, " Check NETCONT.ROL");  // the cut record
   EXPECT_EQ(rig.session.view.label1, "Different stations checked-in to date: 2");
   EXPECT_EQ(rig.session.view.title, " Kelpie      222 MHz net");  // the settings' band
-}
-
-// A second read of the settings starts from the defaults, not from what the first one gave.
-TEST(StartUp, SettingsReadAgainStartFromTheDefaults) {
-  Rig rig;
-  ASSERT_TRUE(rig.start());
-  NetSettings& s = rig.session.settings;
-  s.enterModes = s.distanceKm = true;
-  s.spaceBarModes = false;
-  s.distanceUnit = "kM";
-  rig.write("Kelpie_Control.ini", {"[NetControl 6-digit Grid]", "FN20XA"});
-  rig.session.readSettings();
-  EXPECT_TRUE(!s.enterModes && !s.distanceKm && s.spaceBarModes && s.distanceUnit == "Miles");
 }
 
 // Whole reads of the watched file: an open and a close each, alternating so none is merged.
@@ -123,8 +118,8 @@ TEST(WaysOut, QuitFoldsTheDayIntoTheRosterAndTheCloseBoxSavesNothing) {
 }
 
 // Exit with no check-ins leaves the roster as it was; the net button clears an answer the
-// list shows when there are no check-ins.
-TEST(WaysOut, ExitWithNoCheckInsTheBackUpAndTheNetButton) {
+// list shows when there are no check-ins; the help menu.
+TEST(WaysOut, ExitWithNoCheckInsTheBackUpTheNetButtonAndHelp) {
   Rig rig;
   rig.writeRoster({{"K1ABC", "", "FN20", "1/1/2021", "", ""}});
   ASSERT_TRUE(rig.start());
@@ -138,18 +133,14 @@ TEST(WaysOut, ExitWithNoCheckInsTheBackUpAndTheNetButton) {
   EXPECT_TRUE(rig.session.view.quitRequested && rig.exists("120526F.ILE"));  // an empty log stays
   EXPECT_EQ(rig.read("NETCONT.ROL") + rig.read("NETCONT.BU1"), roster + roster);
   EXPECT_EQ(rig.dialogs.boxes(), " / The back-up file will be named NETCONT.BU1\n");
-}
-
-TEST(HelpMenu, EngineSwitchTwiceReturnsAndContextTenInSecondState) {
-  Rig rig;
-  for (int i = 0; i < 2; ++i) {
+  for (int i = 0; i < 2; ++i) {  // the help engine switched twice returns
     rig.session.mContents_Click();
     rig.session.mTypeHelp_Click();
     const MenuItem& m = rig.session.menu("mTypeHelp");
     EXPECT_EQ(m.caption + (m.checked ? " checked" : ""),
               i ? "Default - WinHelp32 checked" : "HTML Help");
   }
-  EXPECT_EQ(rig.help.contexts, (std::vector<int>{0, 10}));
+  EXPECT_EQ(rig.help.contexts, (std::vector<int>{0, 10}));  // context 10 in the second state
 }
 
 void edit(Rig& r, int line, void (Session::*command)(), const std::string& answer) {
