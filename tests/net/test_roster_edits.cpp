@@ -49,7 +49,7 @@ const Handler kCall = &Session::mnuPopUpCall_Click, kName = &Session::mnuPopUpNa
               kQth = &Session::mnuPopUpQTH_Click, kMultiple = &Session::mnuPopUpMultiple_Click,
               kGrid = &Session::mnuPopUpInsertGrid_Click,
               kChange = &Session::mnuPopUpUpdateCall_Click,
-              kMenuChange = &Session::mUpdateToNewCall_Click;
+              kMenu = &Session::mUpdateToNewCall_Click;
 
 TEST(RosterView, ShowsStationsInColumnsInFixedFont) {
   Rig rig;
@@ -90,31 +90,46 @@ TEST(PopupEdit, StoresTheAnswerInUpperCaseAndRewritesItsFile) {
   }
 }
 
-// Spaces-only answers, lines gone or out of range (a stale press), a past log shown, no grid:
-// nothing changes and nothing is written. Each row: item, roster view, past log, the selected
-// check-in, the input boxes shown.
-TEST(PopupEdit, NothingIsDoneForSpacesStaleLinesOrAPastLog) {
-  const std::tuple<Handler, bool, bool, int, size_t> rows[] = {
-      {kName, 0, 0, 2, 1},      {kMultiple, 0, 0, 2, 2}, {kQth, 1, 0, 2, 1},  {kCall, 1, 0, 2, 0},
-      {kName, 0, 1, 2, 0},      {kGrid, 0, 1, 2, 0},     {kGrid, 0, 0, 1, 0}, {kName, 0, 0, 0, 0},
-      {kQth, 0, 0, 5, 0},       {kGrid, 0, 0, 5, 0},     {kQth, 1, 0, 4, 0},  {kChange, 1, 0, 2, 0},
-      {kMenuChange, 0, 1, 2, 0}};
-  int row = 0;
-  for (const auto& [handler, rosterView, viewOnly, checkIn, boxes] : rows) {
-    SCOPED_TRACE(row++);
+// Nothing changes and nothing is written for spaces-only answers, lines gone or out of range (a
+// stale press), a past log shown, no grid, or no two different known callsigns (a No to the
+// question, the header no station). Each row: item, roster view, past log, the selected
+// check-in (the line pressed when negative), the answers, a No to the question; the boxes shown
+// are in the golden file.
+TEST(PopupEdit, NothingIsDoneWithoutAnAnswerALineOrTwoKnownCalls) {
+  const std::tuple<Handler, bool, bool, int, const char*, const char*, bool> rows[] = {
+      {kName, 0, 0, 2, "  ", "", 0},       {kMultiple, 0, 0, 2, "  ", " ", 0},
+      {kQth, 1, 0, 2, " ", "", 0},         {kCall, 1, 0, 2, "", "", 0},
+      {kName, 0, 1, 2, "", "", 0},         {kGrid, 0, 1, 2, "", "", 0},
+      {kGrid, 0, 0, 1, "", "", 0},         {kName, 0, 0, 0, "", "", 0},
+      {kQth, 0, 0, 5, "", "", 0},          {kGrid, 0, 0, 5, "", "", 0},
+      {kQth, 1, 0, 4, "", "", 0},          {kChange, 1, 0, 2, "", "", 0},
+      {kMenu, 0, 1, 2, "", "", 0},         {kMenu, 0, 0, 0, "   ", "", 0},
+      {kMenu, 0, 0, 0, "K1ABC", "  ", 0},  {kChange, 0, 0, -4, "K1ABC", "", 1},
+      {kChange, 0, 0, -2, "w2def", "", 0}, {kMenu, 0, 0, 0, "w1nc", "k9new", 0},
+  };
+  std::string boxes;
+  for (const auto& [handler, rosterView, viewOnly, line, answer, answer2, no] : rows) {
+    SCOPED_TRACE(boxes);
     NetRig rig;
+    rig.session.roster.row(1).callSign = "W1NC";
     if (rosterView) rig.session.mEditNetControl_Click();
     rig.session.viewOnlyLog = viewOnly;
-    rig.session.selectedCheckIn = checkIn;
+    if (line < 0)
+      rig.pick(-line - 1);
+    else
+      rig.session.selectedCheckIn = line;
     const std::vector<std::string> lines = rig.session.view.lines;
     std::filesystem::remove(rig.folder / "120526F.ILE");
     std::filesystem::remove(rig.folder / "NETCONT.ROL");
-    rig.dialogs.inputAnswers = {"  ", " "};
+    rig.dialogs.inputAnswers = {answer, answer2};
+    if (no) rig.dialogs.messageAnswers = {Answer::No};
     (rig.session.*handler)();
-    EXPECT_EQ(rig.dialogs.shown.size(), boxes);
+    boxes += "--\n" + rig.dialogs.boxes();
     EXPECT_EQ(rig.session.view.lines, lines);
-    EXPECT_FALSE(rig.exists("120526F.ILE") || rig.exists("NETCONT.ROL"));
+    EXPECT_FALSE(rig.exists("120526F.ILE") || rig.exists("NETCONT.ROL") ||
+                 rig.exists("NETCONT.BU1"));
   }
+  EXPECT_EQ(boxes, golden("net/nothing_done_boxes"));
 }
 
 TEST(WebLookup, SendsTheCallsignAsOneArgumentOrTellsToSetTheBrowser) {
@@ -179,35 +194,6 @@ TEST(CallChange, StationRenamedTwiceTheSecondTimeFromTheRosterView) {
   rig.session.mUpdateToNewCall_Click();
   EXPECT_EQ(outcome(rig), golden("net/call_change_twice"));
   EXPECT_TRUE(rig.session.checkIns.field(1, 2) == "JOHNNY" && !rig.session.rosterEditMode);
-}
-
-// Each row: the old and new callsign answers, the selected line (-1 none), the item, a No to
-// the question, the boxes shown and the last message. Roster, list and files stay.
-TEST(CallChange, NothingChangesWithoutTwoDifferentKnownCallsigns) {
-  const std::tuple<const char*, const char*, int, Handler, bool, size_t, const char*> rows[] = {
-      {"   ", "", -1, kMenuChange, false, 1, ""},
-      {"K1ABC", "  ", -1, kMenuChange, false, 2, ""},
-      {"K1ABC", "", 3, kChange, true, 2,
-       "Is K9NEW the new call ? / Is the new call K9NEW ?   <Enter> for yes."},
-      {"w2def", "", 1, kChange, false, 3,
-       " Same calls ? / OOPS! new call is W2DEF and old call is W2DEF ?"},
-      // The header is no station.
-      {"w1nc", "k9new", -1, kMenuChange, false, 3, " Not found / W1NC not found. Nothing done..."}};
-  for (const auto& [oldCall, newCall, line, handler, sayNo, boxes, last] : rows) {
-    SCOPED_TRACE(oldCall);
-    NetRig rig;
-    rig.session.roster.row(1).callSign = "W1NC";
-    if (line >= 0) rig.pick(line);
-    const std::string before = outcome(rig);
-    rig.dialogs.inputAnswers = {oldCall, newCall};
-    if (sayNo) rig.dialogs.messageAnswers = {Answer::No};
-    (rig.session.*handler)();
-    EXPECT_EQ(rig.dialogs.shown.size(), boxes);
-    const auto msgs = rig.dialogs.messages();
-    EXPECT_EQ(msgs.empty() ? "" : msgs.back().title + " / " + msgs.back().text, last);
-    rig.dialogs.shown.clear();
-    EXPECT_EQ(outcome(rig), before);
-  }
 }
 
 }  // namespace
