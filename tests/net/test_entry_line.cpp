@@ -82,7 +82,7 @@ TEST(EntryLine, EnterOptionWalksTheModes) {
   EXPECT_EQ(s.view.label3, "Enter # to mark for Acknowledge");
 }
 
-TEST(Keys, SpaceMarksTheNextUnmarkedWhenTheOptionIsOn) {
+TEST(Keys, SpaceMarksTheNextUnmarkedAndRightPressNeedsASelectedLine) {
   Net net(3);
   Session& s = net.session;
   net.enterAll({"1", "2"});
@@ -99,6 +99,15 @@ TEST(Keys, SpaceMarksTheNextUnmarkedWhenTheOptionIsOn) {
   s.mUseSpaceBarModes_Click();
   s.Form_KeyDown(kKeySpace, 0);
   EXPECT_EQ(net.marks(), "BAA com");
+  s.selectedCheckIn = 7;  // a right-press opens the popup only on a selected line
+  s.view.selected = -1;
+  EXPECT_FALSE(s.CheckIns_MouseDown(2) || s.selectedCheckIn != 7);
+  s.view.selected = 1;
+  EXPECT_FALSE(s.CheckIns_MouseDown(1));
+  EXPECT_TRUE(s.CheckIns_MouseDown(2) && s.selectedCheckIn == 2);
+  s.view.lines.assign(7, "");  // the statistics' answer: numbers past the check-ins mark nothing
+  net.enter("5");
+  EXPECT_TRUE(s.checkIns.field(5, 7).empty() && s.view.lines.size() == 3);
 }
 
 TEST(Keys, EscBringsBackTheCheckInsAndAnyKeyLeavesThePastLog) {
@@ -121,20 +130,6 @@ TEST(Keys, EscBringsBackTheCheckInsAndAnyKeyLeavesThePastLog) {
   EXPECT_TRUE(!s.viewOnlyLog && s.view.entryEnabled && s.menu("mnuPopUpName").enabled);
   EXPECT_EQ(s.view.label3, "Enter Call or Call- for in&&out");
   EXPECT_EQ(s.view.lines.size(), 1u);  // the past log stays until the next redraw
-}
-
-TEST(Keys, RightPressOpensThePopupOnlyOnASelectedLine) {
-  Net net(3);
-  Session& s = net.session;
-  s.selectedCheckIn = 7;
-  s.view.selected = -1;
-  EXPECT_FALSE(s.CheckIns_MouseDown(2) || s.selectedCheckIn != 7);
-  s.view.selected = 1;
-  EXPECT_FALSE(s.CheckIns_MouseDown(1));
-  EXPECT_TRUE(s.CheckIns_MouseDown(2) && s.selectedCheckIn == 2);
-  s.view.lines.assign(7, "");  // the statistics' answer: numbers past the check-ins mark nothing
-  net.enter("5");
-  EXPECT_TRUE(s.checkIns.field(5, 7).empty() && s.view.lines.size() == 3);
 }
 
 struct Lookup : Rig {
