@@ -23,8 +23,7 @@ struct Net : Rig {
     EXPECT_TRUE(start());
     for (int i = 0; i < n; ++i) enter("K" + std::to_string(10 + i) + "X");
   }
-  // Each check-in's marks, "A" for <Ack>, "C" for <Com>, "B" for both, "-" for none, then the
-  // mode.
+  // Each check-in's marks (A <Ack>, C <Com>, B both, - none), then the mode.
   std::string marks() {
     std::string r;
     for (int i = 1; i <= session.checkIns.count; ++i) {
@@ -162,23 +161,13 @@ TEST(Lookup, EachKindOfStationGetsItsLineAndFields) {
   EXPECT_EQ(got, golden("net/lookup_kinds"));
 }
 
-TEST(Lookup, RedrawnLinesAndTheDuplicateRefused) {
+// The duplicate refused and the lines redrawn; the station files read afresh at every check-in,
+// created empty when missing, in either form.
+TEST(Lookup, RedrawnLinesTheDuplicateRefusedAndFilesReadAfresh) {
   Lookup rig;
   rig.enterAll({"K1ABC-", "N9NAM", "n9nam", "K1ABC"});
   rig.session.updateCheckIns();
   EXPECT_EQ(screen(rig) + rig.read("120526F.ILE"), golden("net/lookup_redrawn"));
-  // In the roster view, the duplicate's roster lines are selected: the later one stays.
-  rig.session.view.lines = {"K1ABC     BOB          FN20", "K1ABCD    DAN          X",
-                            "N2XYZ     AL           Y"};
-  rig.session.entryText = "K1ABC";
-  std::string result;
-  rig.session.getStationInfo(result);
-  EXPECT_EQ(result + std::to_string(rig.session.view.selected), "1");
-}
-
-// The files are read afresh at every check-in, created empty when missing, in either form.
-TEST(Lookup, StationFilesAreReadAfreshInEitherForm) {
-  Lookup rig;
   rig.write("BURROW.DAT", {"\"W4QQQ\",\"QUINN, JR\",\"ATLANTA\"", "\"N9X\""});
   rig.write("ck2list.dat", {"N6NEW  FRESH"});
   rig.writeRoster({{"N5ROS", "ROSS", "Q", "1/1/2020", "1/1/2020", "-"}});
@@ -187,8 +176,15 @@ TEST(Lookup, StationFilesAreReadAfreshInEitherForm) {
   std::filesystem::remove(rig.folder / "BURROW.DAT");
   std::filesystem::remove(rig.folder / "ck2list.dat");
   rig.enter("N1ZZZ");
-  EXPECT_EQ(rig.session.checkIns.count, 5);
+  EXPECT_EQ(rig.session.checkIns.count, 7);
   EXPECT_TRUE(rig.exists("BURROW.DAT"));
+  // In the roster view, the duplicate's roster lines are selected: the later one stays.
+  rig.session.view.lines = {"K1ABC     BOB          FN20", "K1ABCD    DAN          X",
+                            "N2XYZ     AL           Y"};
+  rig.session.entryText = "K1ABC";
+  std::string result;
+  rig.session.getStationInfo(result);
+  EXPECT_EQ(result + std::to_string(rig.session.view.selected), "1");
 }
 
 // The lines merge the roster, the club and name lists and mark today's stations; a number
