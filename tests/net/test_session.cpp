@@ -1,39 +1,37 @@
-// Start-up, the first run, the re-start of today's log and the ways out of Kelpie.
+// Start-up, the first run, the re-start of today's log, the ways out of Kelpie, the roster read
+// once and the times file beside today's log.
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 
 #include "support/fake_platform.h"
 
 namespace kelpie::test {
 namespace {
 
-const std::string kHeader =
-    "222 MHz\r\nW1NC\r\n1/2/2020\r\ninitial check-in date\r\nlast check-in date\r\nold call "
-    "sign\r\n";
-
-TEST(FirstRun, AsksBandCallAndGridInOrderAndWritesBothFiles) {
+TEST(FirstRun, AsksBandCallAndGridInOrderAndWritesBothFilesThenSettingsReadAfresh) {
   Rig rig;
   // Empty, spaces, Cancel and the call's default text ask again.
   rig.dialogs.inputAnswers = {"", "   ", "222 MHz", "urCall", " ", "w1nc", "", "fn20xa"};
   ASSERT_TRUE(rig.session.Form_Load());
-  std::string asked;
-  for (const auto& b : rig.dialogs.inputs())
-    asked += b.title + " / " + b.text + " / " + b.defaultText + "\n";
-  const std::string band = " / Enter the band of this net:\r\nex: 50 MHz  222 MHz  1296 MHz / \n";
-  const std::string call = "Enter your callsign / Enter the callsign for this net: / urCall\n";
-  const std::string grid = "What is your 6-digit... / Enter your 6-digit grid square. / \n";
-  EXPECT_EQ(asked, band + band + band + call + call + call + grid + grid);
-  EXPECT_EQ(rig.read("NETCONT.ROL"),
-            "222 MHz\r\nW1NC\r\n12/5/2026\r\ninitial check-in date\r\n"
-            "last check-in date\r\nold call sign\r\n");
-  NetSettings ini;
-  ini.logFolder = rig.folder.path().string();
-  ini.netControlCall = "W1NC";
-  ini.netBand = "222 MHz";  // the grid is held until the next write
-  EXPECT_EQ(rig.read("Kelpie_Control.ini"), joinCrLf(settingsFileLines(ini)));
+  std::string got;
+  for (const auto& b : rig.dialogs.shown)
+    got += b.kind + ": " + b.title + " / " + b.text + " / " + b.defaultText + "\n";
+  EXPECT_EQ(got + rig.read("NETCONT.ROL"), golden("net/first_run"));
+  const std::string ini = rig.read("Kelpie_Control.ini");
+  rig.writeSettings("");  // the grid is held until the next write
+  EXPECT_EQ(ini, rig.read("Kelpie_Control.ini"));
   EXPECT_EQ(rig.session.settings.netControlGrid, "FN20XA");
   EXPECT_TRUE(rig.exists("120526F.ILE") && !rig.session.menu("mLoadLog").enabled);
   EXPECT_EQ(rig.session.view.command2 + "|" + rig.session.view.label1,
             "Start Net|Different stations checked-in to date: 0");
+  // A second read of the settings starts from the defaults, not from what the first one gave.
+  NetSettings& s = rig.session.settings;
+  s.enterModes = s.distanceKm = true;
+  s.spaceBarModes = false;
+  s.distanceUnit = "kM";
+  rig.write("Kelpie_Control.ini", {"[NetControl 6-digit Grid]", "FN20XA"});
+  rig.session.readSettings();
+  EXPECT_TRUE(!s.enterModes && !s.distanceKm && s.spaceBarModes && s.distanceUnit == "Miles");
 }
 
 TEST(StartUp, OldQuotedRosterIsConvertedAndDistinctCallsCounted) {
@@ -45,26 +43,28 @@ TEST(StartUp, OldQuotedRosterIsConvertedAndDistinctCallsCounted) {
              "\"K1ABC\",\"Bob, Jr\",\"FN20\",\"1/1/2004\",\"\",\"\"",
              "\"k1abc\",\"Al\",\"Boston\",\"3/4/2005\",\"5/6/2007\",\"N2OLD\"", "\"K1ABC\""});
   ASSERT_TRUE(rig.session.Form_Load());
-  EXPECT_EQ(rig.read("NETCONT.ROL"),
-            "2 m\r\nW1NC\r\n1/2/2003\r\ninitial check-in date\r\nlast check-in date\r\n"
-            "old call sign\r\nK1ABC\r\nBob, Jr\r\nFN20\r\n1/1/2004\r\n-\r\n-\r\n"
-            "k1abc\r\nAl\r\nBoston\r\n3/4/2005\r\n5/6/2007\r\nN2OLD\r\n");
+  EXPECT_EQ(rig.read("NETCONT.ROL"), golden("net/quoted_roster_converted"));
   EXPECT_EQ(rig.dialogs.messages().at(0).title, " Check NETCONT.ROL");  // the cut record
   EXPECT_EQ(rig.session.view.label1, "Different stations checked-in to date: 2");
   EXPECT_EQ(rig.session.view.title, " Kelpie      222 MHz net");  // the settings' band
 }
 
-// A second read of the settings starts from the defaults, not from what the first one gave.
-TEST(StartUp, SettingsReadAgainStartFromTheDefaults) {
+// Whole reads of the watched file: an open and a close each, alternating so none is merged.
+int reads(int fd) {
+  inotify_event buf[64];
+  return int(std::max<ssize_t>(::read(fd, buf, sizeof buf), 0) / ssize_t{2 * sizeof *buf});
+}
+
+TEST(RosterReads, OnceAtStartUpThenAfreshAtEachCheckIn) {
   Rig rig;
+  rig.writeRoster({{"K1ABC", "Bob", "FN20"}});
+  const int fd = inotify_init1(IN_NONBLOCK);
+  ASSERT_GE(inotify_add_watch(fd, (rig.folder / "NETCONT.ROL").c_str(), IN_OPEN | IN_CLOSE), 0);
   ASSERT_TRUE(rig.start());
-  NetSettings& s = rig.session.settings;
-  s.enterModes = s.distanceKm = true;
-  s.spaceBarModes = false;
-  s.distanceUnit = "kM";
-  rig.write("Kelpie_Control.ini", {"[NetControl 6-digit Grid]", "FN20XA"});
-  rig.session.readSettings();
-  EXPECT_TRUE(!s.enterModes && !s.distanceKm && s.spaceBarModes && s.distanceUnit == "Miles");
+  EXPECT_EQ(reads(fd), 1);
+  rig.enter("K1ABC");
+  EXPECT_EQ(reads(fd), 1);
+  ::close(fd);
 }
 
 TEST(Restart, OkReloadsTodaysCheckInsAndCancelEndsWithoutWriting) {
@@ -76,9 +76,7 @@ TEST(Restart, OkReloadsTodaysCheckInsAndCancelEndsWithoutWriting) {
     rig.dialogs.messageAnswers = {answer};
     EXPECT_EQ(rig.start(), answer == Answer::OK);
     const auto& b = rig.dialogs.shown.at(0);
-    EXPECT_EQ(b.title + "|" + b.text,
-              " Re-start with 120526F.ILE|120526F.ILE exists. Click <OK> to re-start the existing "
-              "log.\r\n\r\n       Otherwise - select <Cancel> to exit Kelpie.");
+    EXPECT_EQ(b.title + "|" + b.text, golden("net/restart_box"));
     EXPECT_TRUE(b.buttons == Buttons::OKCancel && b.defaultButton == Answer::OK);
     EXPECT_EQ(rig.read("NETCONT.ROL") + rig.read("120526F.ILE"), roster + log);
     EXPECT_EQ(rig.session.view.quitRequested, answer == Answer::Cancel);
@@ -108,26 +106,20 @@ TEST(WaysOut, QuitFoldsTheDayIntoTheRosterAndTheCloseBoxSavesNothing) {
   rig.enter("W3NEW");  // refused: already checked in
   rig.session.CmdExit_Click();
   EXPECT_TRUE(rig.session.view.closeRequested);
-  EXPECT_EQ(rig.read("NETCONT.ROL"),
-            kHeader +
-                "K1ABC\r\nROBERT\r\nFN20\r\n1/1/2021\r\n12/5/2026\r\n-\r\n"
-                "N2XYZ\r\nAL\r\nBOSTON\r\n3/3/2023\r\n4/4/2024\r\nN2OLD\r\n"
-                "W3NEW\r\n-\r\n-\r\n12/5/2026\r\n12/5/2026\r\n-\r\n");
+  EXPECT_EQ(rig.read("NETCONT.ROL"), golden("net/quit_roster"));
   EXPECT_TRUE(rig.read("Kelpie_Control.ini").find("[Use the <Enter> key + shortcuts]\r\nYes\r\n") !=
                   std::string::npos &&
               !rig.exists("010101F.ILE"));
   rig.dialogs.messageAnswers = {Answer::Cancel};
   EXPECT_FALSE(rig.session.Form_Unload());
   const auto& box = rig.dialogs.shown.back();
-  EXPECT_EQ(box.title + "|" + box.text,
-            " Quit software...| Click <OK> to quit Kelpie.\r\n\r\nOtherwise - <Space> or <Enter> "
-            "as default.");
+  EXPECT_EQ(box.title + "|" + box.text, golden("net/quit_box"));
   EXPECT_EQ(box.defaultButton, Answer::Cancel);
 }
 
 // Exit with no check-ins leaves the roster as it was; the net button clears an answer the
-// list shows when there are no check-ins.
-TEST(WaysOut, ExitWithNoCheckInsTheBackUpAndTheNetButton) {
+// list shows when there are no check-ins; the help menu.
+TEST(WaysOut, ExitWithNoCheckInsTheBackUpTheNetButtonAndHelp) {
   Rig rig;
   rig.writeRoster({{"K1ABC", "", "FN20", "1/1/2021", "", ""}});
   ASSERT_TRUE(rig.start());
@@ -141,18 +133,56 @@ TEST(WaysOut, ExitWithNoCheckInsTheBackUpAndTheNetButton) {
   EXPECT_TRUE(rig.session.view.quitRequested && rig.exists("120526F.ILE"));  // an empty log stays
   EXPECT_EQ(rig.read("NETCONT.ROL") + rig.read("NETCONT.BU1"), roster + roster);
   EXPECT_EQ(rig.dialogs.boxes(), " / The back-up file will be named NETCONT.BU1\n");
-}
-
-TEST(HelpMenu, EngineSwitchTwiceReturnsAndContextTenInSecondState) {
-  Rig rig;
-  for (int i = 0; i < 2; ++i) {
+  for (int i = 0; i < 2; ++i) {  // the help engine switched twice returns
     rig.session.mContents_Click();
     rig.session.mTypeHelp_Click();
     const MenuItem& m = rig.session.menu("mTypeHelp");
     EXPECT_EQ(m.caption + (m.checked ? " checked" : ""),
               i ? "Default - WinHelp32 checked" : "HTML Help");
   }
-  EXPECT_EQ(rig.help.contexts, (std::vector<int>{0, 10}));
+  EXPECT_EQ(rig.help.contexts, (std::vector<int>{0, 10}));  // context 10 in the second state
+}
+
+void edit(Rig& r, int line, void (Session::*command)(), const std::string& answer) {
+  r.session.selectLine(line), r.session.CheckIns_MouseDown(2);
+  r.dialogs.inputAnswers = {answer};
+  (r.session.*command)();
+}
+
+// A re-start the same day over the times file given (the one there when empty), one more check-in.
+void restart(Rig& r, const std::string& times) {
+  if (!times.empty()) r.writeBytes("120526F.TIM", times);
+  Session again{r.platform, r.folder.path()};
+  ASSERT_TRUE(again.Form_Load());
+  again.view.entryText = "W1DDD";
+  int key = kKeyEnter;
+  again.CallSignInput_KeyPress(key);
+  EXPECT_EQ(r.read("120526F.ILE"),
+            "W1AAA\r\n\r\n\r\nW1BBB\r\n\r\n\r\nW1CCC\r\n\r\n\r\nW1DDD\r\n\r\n\r\n");
+}
+
+// The times file beside today's log: each time stays with its check-in, whatever happens to it:
+// a deletion, the last one undone, edits, a re-start over its own file or over one out of order
+// with a bad time.
+TEST(CheckInTimes, EachTimeStaysWithItsCheckIn) {
+  const std::function<void(Rig&)> rows[] = {
+      [](Rig& r) { r.enter("D2"); },
+      [](Rig& r) { r.enter("DL"); },
+      [](Rig& r) { edit(r, 0, &Session::mnuPopUpName_Click, "ann"); },
+      [](Rig& r) { edit(r, 1, &Session::mnuPopUpCall_Click, "w1xyz"); },
+      [](Rig& r) { restart(r, ""); },
+      [](Rig& r) {
+        restart(r, "W1CCC\t2026-12-06T09:00:00Z\r\nW1AAA\tx\r\nW1BBB\t2026-01-31T23:59:59Z\r\n");
+      }};
+  std::string got;
+  for (const auto& row : rows) {
+    Rig rig;
+    ASSERT_TRUE(rig.start());
+    for (const char* call : {"W1AAA", "W1BBB-", "W1CCC"}) rig.enter(call), ++rig.clock.utc.minute;
+    row(rig);
+    got += "--\n" + rig.read("120526F.TIM");
+  }
+  EXPECT_EQ(got, golden("net/checkin_times"));
 }
 
 }  // namespace
