@@ -87,6 +87,22 @@ TEST(EntryLine, EnterOptionWalksTheModes) {
   }
   EXPECT_EQ(walk, "2Ack 1Com 2Ack 2Ack 1Com 3Com 1Com 2Ack ");
   EXPECT_EQ(s.view.label3, "Enter # to mark for Acknowledge");
+  const int focus = s.view.focusEntryRequests;
+  s.Comment_Click();
+  s.Ack_Click();
+  EXPECT_EQ(s.view.focusEntryRequests, focus + 2);  // the radio buttons give the keyboard back
+}
+
+// D# and C# select the line they act on while the window catches up, before it changes.
+TEST(EntryLine, DeleteAndClearShowTheirLineFirst) {
+  Net net(5);
+  std::string seen;
+  net.events.onDoEvents = [&] {
+    const std::string now = " " + std::to_string(net.session.view.selected);
+    if (!seen.ends_with(now)) seen += now;
+  };
+  net.enterAll({"4", "C4", "D2"});
+  EXPECT_EQ(seen, " -1 3 1 -1");
 }
 
 TEST(Keys, SpaceMarksTheNextUnmarkedAndRightPressNeedsASelectedLine) {
@@ -216,8 +232,9 @@ TEST(StationSearch, PatternsLinesAndPicksByNumber) {
   rig.enterAll({"7", "0"});  // out of range: nothing happens
   EXPECT_EQ(outcome(rig), found);
   // The ordinary check-in of the callsign; one beginning with "D" is checked in too.
-  rig.enterAll({"6", "?SY", "4"});
+  rig.enterAll({"6", "C", "?SY", "4"});  // a pick checks in in Acknowledge mode
   EXPECT_EQ(rig.read("120526F.ILE"), logBefore + "K5SYN\r\nNINA\r\n\r\nDL1SYZ\r\nDAN\r\nBONN\r\n");
+  EXPECT_TRUE(rig.session.ackMode());
   rig.session.updateCheckIns();
   const std::string redrawn = outcome(rig);
   rig.enter("?SY");
@@ -378,6 +395,16 @@ TEST(PopupEdit, NothingIsDoneWithoutAnAnswerALineOrTwoKnownCalls) {
                  rig.exists("NETCONT.BU1"));
   }
   EXPECT_EQ(boxes, golden("net/nothing_done_boxes"));
+}
+
+// A line that shows no check-in (here the statistics' answer) is never taken for one.
+TEST(CallChange, ALineShowingNoCheckInIsNoSelection) {
+  NetRig rig;
+  rig.session.view.lines = {"", " Station with the most check-ins since 2020:", ""};
+  rig.session.view.selected = 1;
+  rig.dialogs.inputAnswers = {""};
+  rig.session.mnuPopUpUpdateCall_Click();
+  EXPECT_EQ(rig.dialogs.boxes(), " Old call / Enter the station`s OLD callsign\n");
 }
 
 TEST(WebLookup, SendsTheCallsignAsOneArgumentOrTellsToSetTheBrowser) {

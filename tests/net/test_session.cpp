@@ -185,5 +185,17 @@ TEST(CheckInTimes, EachTimeStaysWithItsCheckIn) {
   EXPECT_EQ(got, golden("net/checkin_times"));
 }
 
+TEST(CheckInTimes, AFailedWriteIsToldOnceAndTheNetGoesOn) {
+  Rig rig;
+  ASSERT_TRUE(rig.start());
+  std::filesystem::create_directory(rig.folder / "120526F.TIM");
+  rig.enterAll({"W1AAA", "W1BBB"});
+  EXPECT_EQ(rig.dialogs.boxes(), " File not saved / Kelpie could not write " +
+                                     (rig.folder / "120526F.TIM").string() +
+                                     " (Is a directory).\r\n\r\nThe data is still in memory; "
+                                     "Kelpie tries again at the next save.\n");
+  EXPECT_EQ(rig.read("120526F.ILE"), "W1AAA\r\n\r\n\r\nW1BBB\r\n\r\n\r\n");
+}
+
 }  // namespace
 }  // namespace kelpie::test

@@ -60,7 +60,10 @@ struct FakeClock : Clock {
 
 struct FakeEvents : Events {
   int calls = 0;
-  void doEvents() override { ++calls; }
+  std::function<void()> onDoEvents;  // what the window would draw then
+  void doEvents() override {
+    if (++calls, onDoEvents) onDoEvents();
+  }
 };
 
 struct FakeLauncher : Launcher {
