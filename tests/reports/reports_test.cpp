@@ -120,16 +120,7 @@ TEST_F(ReportTest, PrintoutsLineForLine) {
   for (const auto& doc : rig.printer.documents)
     EXPECT_TRUE(doc.font == "Courier New" && doc.size == 12 && !doc.bold && !doc.italic &&
                 !doc.underline);
-  EXPECT_EQ(
-      rig.printer.documents[0].lines,
-      (Lines{"", "       Keyboard shortcuts", "",
-             "  <Esc> re-sets, cursor goes to the callsign input",
-             "  <Enter> - on a blank input changes modes, if option is selected",
-             "  # - marks <Ack> or <Com> while in those modes",
-             "  A - changes the mode to Acknowledge", "  C - changes the mode to Comments",
-             "  C# - clears <Ack> or <Com> while in those modes", "  D# - deletes the # check-in",
-             "  DL - enter DL to delete the last check-in entry",
-             "  <Space bar> marks <Ack> or <Com> in those modes, if option selected."}));
+  EXPECT_EQ(joinCrLf(rig.printer.documents[0].lines), golden("reports/shortcuts.txt"));
   Lines past{"", "    " + logPath("032615F.ILE"), ""},
       most{"", " " + logPath("032515F.ILE") + "   2  total", ""};
   past.insert(past.end(), body.begin(), body.end());
@@ -184,27 +175,17 @@ TEST_F(ReportTest, SummaryExactBytes) {
                                    {"K1ABCDEFGHIJ", "Al", "Q"},
                                    {"K1ABCDEFGHIJK", "Al", "Q"},
                                    {"", "", "x"}};
-  const std::string lines =
-      "1 W1AW        Hiram      Newington, CT 3549 mi\r\n2 K1ZZ        AbcdefghijkQ 1378 mi\r\n"
-      "3 N9NONE      Abcdefghijkl\r\n                         Far away\r\n"
-      "4 N1XX        Bad Grid   Here\r\n5 K1ABCDEFGHIJAl         Q\r\n"
-      "6 K1ABCDEFGHIJK\r\n              Al         Q 1378 mi\r\n7                        x\r\n";
-  const std::pair<std::string, std::string> rows[] = {{"222 MHz", "Miles"},
-                                                      {"2m/70cm\\..:x\x7F\xB5\x1F", "miles"}};
-  for (const auto& [band, unit] : rows) {
+  const std::array<std::string, 3> rows[] = {{"222 MHz", "Miles", "miles"},
+                                             {"2m/70cm\\..:x\x7F\xB5\x1F", "miles", "km"}};
+  for (const auto& [band, unit, want] : rows) {
     s().settings.netBand = band;
     s().settings.distanceUnit = unit;
     for (const LogForm form : {LogForm::Lines, LogForm::Quoted}) {
       rig.write("032515F.ILE", inForm(form, log));
       rig.dialogs.chooserAnswers = {"/anywhere/032515F.ILE"};
       mwriteLogFile_Click(s());
-      const std::string name = summaryFileName(band);
-      std::string want = band + " Check-ins for 03-25-15\r\n\r\n" + lines;
-      if (unit != "Miles")
-        for (auto [mi, km] : {std::pair{"3549 mi", "5711 kM"}, {"1378 mi", "2217 kM"}})
-          while (want.find(mi) != std::string::npos) want.replace(want.find(mi), 7, km);
-      EXPECT_EQ(rig.read(name), want);
-      EXPECT_EQ(rig.launcher.opened.back(), logPath(name));
+      EXPECT_EQ(rig.read(summaryFileName(band)), golden("reports/summary_" + want + ".txt"));
+      EXPECT_EQ(rig.launcher.opened.back(), logPath(summaryFileName(band)));
     }
   }
   EXPECT_EQ(summaryFileName("2m/70cm\\..:x\x7F\xB5\x1F"), "2m_70cm_.._x___ Check-in summary.txt");
