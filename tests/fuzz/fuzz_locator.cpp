@@ -5,16 +5,15 @@
 #include <cmath>
 #include <cstring>
 
-#include "fuzz_support.h"
+#include "fuzz_harness.h"
 #include "geo/locator.h"
 
-using namespace kelpie;
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size == 0) return 0;
-  const std::string_view in = fuzz::asText(data + 1, size - 1);
-  const size_t cut = std::min<size_t>(data[0] & 0x0F, in.size());
-  const std::string unit = (data[0] & 0x10) ? "Miles" : "kM";
+void kelpie::fuzz::run(std::string_view in) {
+  if (in.empty()) return;
+  const uint8_t how = static_cast<uint8_t>(in[0]);
+  in.remove_prefix(1);
+  const size_t cut = std::min<size_t>(how & 0x0F, in.size());
+  const std::string unit = (how & 0x10) ? "Miles" : "kM";
   const std::string netControl(in.substr(0, cut)), station(in.substr(cut));
   const auto from = decodeLocator(netControl), to = decodeLocator(station);
   for (const auto& p : {from, to})
@@ -29,10 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string grid = station;
   double distance = -1;
   const BeamStatus st = calcBeamHeading(grid, distance, netControl, unit);
-  if (!from || !to) {
-    KELPIE_FUZZ_CHECK(st == BeamStatus::InvalidLocator && grid == station && distance == -1);
-    return 0;
-  }
+  if (!from || !to)
+    return KELPIE_FUZZ_CHECK(st == BeamStatus::InvalidLocator && grid == station && distance == -1);
   KELPIE_FUZZ_CHECK(st == BeamStatus::Ok);
   KELPIE_FUZZ_CHECK(distance >= 0 && distance <= (unit == "Miles" ? 12500 : 20100));
   KELPIE_FUZZ_CHECK(grid.compare(0, station.size() + 2, station + "  ") == 0 &&
@@ -41,5 +38,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   KELPIE_FUZZ_CHECK(!deg.empty() && deg.size() <= 3 &&
                     deg.find_first_not_of("0123456789") == std::string::npos &&
                     std::stoi(deg) <= 360);
-  return 0;
 }

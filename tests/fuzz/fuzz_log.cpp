@@ -1,16 +1,11 @@
 // Fuzzes the check-in log readers in both forms and today's log reload through the session:
 // every line is kept in its record, a cut record keeps what it has, blank lines after the last
 // record make no check-in, and a reloaded log is saved back byte for byte.
-#include <algorithm>
-
 #include "data/checkin_log.h"
 #include "data/quoted.h"
-#include "fuzz_support.h"
+#include "fuzz_harness.h"
 
-using namespace kelpie;
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string in(fuzz::asText(data, size));
+void kelpie::fuzz::run(std::string_view in) {
   const Lines lines = splitLines(in);
   for (const bool quoted : {false, true}) {
     const LogRead r = parseLog(lines, quoted);
@@ -23,10 +18,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     KELPIE_FUZZ_CHECK(std::all_of(back.begin() + long(values.size()), back.end(),
                                   [](const std::string& v) { return v.empty(); }));
   }
-
   test::Rig rig;
   rig.dialogs.messageAnswers = {Answer::OK};  // re-start the existing log
-  KELPIE_FUZZ_CHECK(fuzz::startRig(rig, {{"120526F.ILE", in}}));
+  rig.writeBytes("120526F.ILE", std::string(in));
+  KELPIE_FUZZ_CHECK(rig.start());
   std::vector<LogRecord> records = parseLog(lines, false).records;
   if (lines.size() % 3 && logLines({records.back()}) == Lines(3)) records.pop_back();
   const Session& s = rig.session;
@@ -38,5 +33,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   rig.session.saveLogFile();
   KELPIE_FUZZ_CHECK(rig.read("120526F.ILE") == joinCrLf(logLines(records)));
-  return 0;
 }

@@ -1,18 +1,14 @@
 // Fuzzes the settings reader: the two line splitters agree, any file applies without harm, and
 // whatever it gave is written out and read back to exactly the same values.
 #include "data/settings.h"
-#include "fuzz_support.h"
+#include "fuzz_harness.h"
 
-using namespace kelpie;
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string_view in = fuzz::asText(data, size);
+void kelpie::fuzz::run(std::string_view in) {
   const Lines lines = splitLines(in);
   Lines walked;
   forEachLine(in, [&](std::string_view l) { return walked.emplace_back(l), true; });
   KELPIE_FUZZ_CHECK(walked == lines);
   for (const auto& l : lines) KELPIE_FUZZ_CHECK(l.find_first_of("\r\n") == std::string::npos);
-
   NetSettings read, again;
   resetSettingsDefaults(read);
   applySettingsLines(lines, read);
@@ -24,5 +20,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   KELPIE_FUZZ_CHECK(settingsFileLines(again) == written);
   // The kilometre mark is written as the unit itself, so on reading it follows the unit.
   KELPIE_FUZZ_CHECK(again.distanceKm == (read.distanceUnit == "kM"));
-  return 0;
 }

@@ -1,0 +1,71 @@
+// The harness every Kelpie fuzz target includes once: the target defines kelpie::fuzz::run over
+// one input; a broken check stops the run like a crash, so libFuzzer keeps the input. Built
+// without libFuzzer (KELPIE_FUZZ_REPLAY, the gcc test build) it brings a main that runs every
+// input named on the command line once: files, or every file of a folder.
+#pragma once
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "support/fake_platform.h"
+
+#define KELPIE_FUZZ_CHECK(cond)                                                            \
+  ((cond) ? (void)0                                                                        \
+          : (std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond), \
+             std::abort()))
+
+namespace kelpie::fuzz {
+
+void run(std::string_view in);
+
+// The input up to its first line end names a station; the rest is the contents of a file.
+inline std::pair<std::string, std::string> splitFirstLine(std::string_view in) {
+  const size_t end = std::min(in.find_first_of("\r\n"), in.size());
+  const size_t rest = std::min(end + (in.substr(end, 2) == "\r\n" ? 2 : 1), in.size());
+  return {std::string(in.substr(0, end)), std::string(in.substr(rest))};
+}
+
+}  // namespace kelpie::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  kelpie::fuzz::run({reinterpret_cast<const char*>(data), size});
+  return 0;
+}
+
+// The rigs write their files with fsync; on a memory file system that costs nothing, so the
+// fuzzers run many times faster there. An explicit TMPDIR is left alone.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  if (std::getenv("TMPDIR") == nullptr && ::access("/dev/shm", W_OK | X_OK) == 0)
+    ::setenv("TMPDIR", "/dev/shm", 0);
+  return 0;
+}
+
+#ifdef KELPIE_FUZZ_REPLAY
+int main(int argc, char** argv) {
+  LLVMFuzzerInitialize(&argc, &argv);
+  std::vector<kelpie::fs::path> inputs;
+  for (int i = 1; i < argc; ++i) {
+    if (!kelpie::fs::is_directory(argv[i]))
+      inputs.emplace_back(argv[i]);
+    else
+      for (const auto& e : kelpie::fs::directory_iterator(argv[i]))
+        if (e.is_regular_file()) inputs.push_back(e.path());
+  }
+  std::sort(inputs.begin(), inputs.end());
+  for (const auto& p : inputs) {
+    std::string s;
+    if (!kelpie::readBytes(p, s)) return std::fprintf(stderr, "cannot read %s\n", p.c_str()), 2;
+    kelpie::fuzz::run(s);
+  }
+  std::printf("replayed %zu inputs\n", inputs.size());
+  return inputs.empty() ? 2 : 0;
+}
+#endif
