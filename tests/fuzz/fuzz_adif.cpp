@@ -1,6 +1,5 @@
-// Fuzzes the ADIF grid lookups: the input's first line is a callsign, the rest is vhf4k.adi.
-// At every block size the single lookup and the summary's one-pass lookup must give what the
-// rules read plainly give: the old comma form line by line first, else the ADIF 3 records.
+// Fuzzes the ADIF grid lookups (first line a callsign, the rest vhf4k.adi): at every block size
+// both lookups give what the rules read plainly give (old comma lines first, else ADIF 3 records).
 #include <optional>
 #include <regex>
 

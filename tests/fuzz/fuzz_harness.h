@@ -7,13 +7,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
-#include <string_view>
-#include <utility>
-#include <vector>
 
 #include "support/fake_platform.h"
 
@@ -50,18 +45,16 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 #ifdef KELPIE_FUZZ_REPLAY
 int main(int argc, char** argv) {
+  namespace fs = kelpie::fs;
   LLVMFuzzerInitialize(&argc, &argv);
-  std::vector<kelpie::fs::path> inputs;
-  for (int i = 1; i < argc; ++i) {
-    if (!kelpie::fs::is_directory(argv[i]))
+  std::vector<fs::path> inputs;
+  for (int i = 1; i < argc; ++i)
+    if (!fs::is_directory(argv[i]))
       inputs.emplace_back(argv[i]);
     else
-      for (const auto& e : kelpie::fs::directory_iterator(argv[i]))
-        if (e.is_regular_file()) inputs.push_back(e.path());
-  }
+      for (const auto& e : fs::directory_iterator(argv[i])) inputs.push_back(e.path());
   std::sort(inputs.begin(), inputs.end());
-  for (const auto& p : inputs) {
-    std::string s;
+  for (std::string s; const auto& p : inputs) {
     if (!kelpie::readBytes(p, s)) return std::fprintf(stderr, "cannot read %s\n", p.c_str()), 2;
     kelpie::fuzz::run(s);
   }

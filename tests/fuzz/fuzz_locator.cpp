@@ -1,7 +1,5 @@
-// Fuzzes the Maidenhead decoding and the beam heading: the first byte says where the input is
-// cut into the net control's grid and the station's (and which unit is asked for). Every valid
-// pair gives a heading of 0 to 360 whole degrees and a distance within half the Earth (the path
-// model runs a little past 20004 km near the antipode); anything else leaves the grid alone.
+// Fuzzes the grid decoding and the beam heading; the first byte cuts the input into two grids and
+// picks the unit. The path model runs a little past 20004 km near the antipode.
 #include <cmath>
 #include <cstring>
 

@@ -1,6 +1,4 @@
-// Fuzzes the check-in log readers in both forms and today's log reload through the session:
-// every line is kept in its record, a cut record keeps what it has, blank lines after the last
-// record make no check-in, and a reloaded log is saved back byte for byte.
+// Fuzzes the check-in log readers in both forms and today's log reloaded and saved back.
 #include "data/checkin_log.h"
 #include "data/quoted.h"
 #include "fuzz_harness.h"
@@ -12,11 +10,9 @@ void kelpie::fuzz::run(std::string_view in) {
     const std::vector<std::string> values = quoted ? quotedValues(lines) : lines;
     KELPIE_FUZZ_CHECK(r.ok && r.quoted == quoted && r.cutShort == (values.size() % 3 != 0));
     // Every value in its record and place; a cut record is filled with empty text.
-    Lines back = logLines(r.records);
-    KELPIE_FUZZ_CHECK(back.size() == (values.size() + 2) / 3 * 3);
-    KELPIE_FUZZ_CHECK(std::equal(values.begin(), values.end(), back.begin()));
-    KELPIE_FUZZ_CHECK(std::all_of(back.begin() + long(values.size()), back.end(),
-                                  [](const std::string& v) { return v.empty(); }));
+    Lines want = values;
+    want.resize((values.size() + 2) / 3 * 3);
+    KELPIE_FUZZ_CHECK(logLines(r.records) == want);
   }
   test::Rig rig;
   rig.dialogs.messageAnswers = {Answer::OK};  // re-start the existing log

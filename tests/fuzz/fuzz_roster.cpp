@@ -1,6 +1,4 @@
-// Fuzzes the roster reader in both forms, alone and through the start-up that converts the
-// old form: whole records are kept byte for byte, what Kelpie writes it reads back the same,
-// and a damaged old-form file is kept beside it before it is rewritten.
+// Fuzzes the roster reader in both forms, alone and through the start-up converting the old form.
 #include "data/roster.h"
 #include "fuzz_harness.h"
 

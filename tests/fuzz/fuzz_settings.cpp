@@ -1,5 +1,4 @@
-// Fuzzes the settings reader: the two line splitters agree, any file applies without harm, and
-// whatever it gave is written out and read back to exactly the same values.
+// Fuzzes the settings reader: what it gives is written out and read back the same.
 #include "data/settings.h"
 #include "fuzz_harness.h"
 

@@ -1,8 +1,5 @@
-// Fuzzes a station file read by the station lookup: the club list BURROW.DAT in both forms
-// (fuzz_club_list) or the name list ck2list.dat (fuzz_name_list, built with KELPIE_NAME_LIST).
-// The input's first line is the callsign typed, the rest is the file. Whatever the file holds,
-// the station is checked in once, under the callsign typed, as a first-time check-in, with the
-// name (and QTH) of the first matching record; the file is only read.
+// Fuzzes the station lookup over BURROW.DAT (fuzz_club_list) or, with KELPIE_NAME_LIST,
+// ck2list.dat (fuzz_name_list): the input's first line is the callsign typed, the rest the file.
 #include "data/quoted.h"
 #include "fuzz_harness.h"
 

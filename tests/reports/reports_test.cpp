@@ -6,21 +6,19 @@
 #include <array>
 #include <sstream>
 
-#include "data/checkin_log.h"
 #include "reports/summary.h"
 #include "support/fake_platform.h"
 
 namespace kelpie::test {
 namespace {
 
-// The log in the form Kelpie writes (three lines per record), or in the older form (one line
-// per record, three quoted values separated by commas).
-enum class LogForm { Lines, Quoted };
-Lines inForm(LogForm form, const std::vector<LogRecord>& records) {
-  if (form == LogForm::Lines) return logLines(records);
+// A log of three lines per record (the form Kelpie writes) as it is, or in the older, quoted
+// form: one line per record, three quoted values separated by commas.
+Lines inForm(bool quoted, const Lines& log) {
+  if (!quoted) return log;
   Lines out;
-  for (const auto& r : records)
-    out.push_back("\"" + r.callSign + "\",\"" + r.name + "\",\"" + r.qth + "\"");
+  for (size_t i = 0; i + 2 < log.size(); i += 3)
+    out.push_back("\"" + log[i] + "\",\"" + log[i + 1] + "\",\"" + log[i + 2] + "\"");
   return out;
 }
 
@@ -34,10 +32,12 @@ class ReportTest : public ::testing::Test {
   Rig rig;
 };
 
-// Each call a record of name "N" and QTH "Q" ("_" an empty call).
-std::vector<LogRecord> records(const std::vector<std::string>& calls) {
-  std::vector<LogRecord> r;
-  for (const auto& c : calls) r.push_back({c == "_" ? "" : c, "N", "Q"});
+const std::string kResume = "   <Esc> to resume...";
+
+// Each call a record of name "N" and QTH "Q" ("_" an empty call), in the form Kelpie writes.
+Lines records(const std::vector<std::string>& calls) {
+  Lines r;
+  for (const auto& c : calls) r.insert(r.end(), {c == "_" ? "" : c, "N", "Q"});
   return r;
 }
 
@@ -66,12 +66,12 @@ TEST(Statistics, NameTheEarliestYearAndTheStationWithTheMostCheckIns) {
       std::stringstream words(log[0] == '"' ? log.substr(1) : log);
       std::vector<std::string> calls;
       for (words >> name; words >> call;) calls.push_back(call);
-      rig.write(name, inForm(log[0] == '"' ? LogForm::Quoted : LogForm::Lines, records(calls)));
+      rig.write(name, inForm(log[0] == '"', records(calls)));
     }
     mMostCheckins_Click(rig.session);
     EXPECT_EQ(rig.session.view.lines,
               (Lines{"", " Station with the most check-ins since 20" + since + ":", "", best, "",
-                     "", "   <Esc> to resume..."}));
+                     "", kResume}));
   }
 }
 
@@ -85,11 +85,11 @@ TEST(Statistics, CheckInsUnderAFormerCallCountForTheNewCall) {
                    {"W1AW", "Hiram", "CT", "1/1/2020", "2/2/2026", "W0GONE"},
                    {"K0NONE", "", "", "", "", "W1AW"}});
   ASSERT_TRUE(rig.start());
-  rig.write("010125F.ILE", logLines(records({"W1OLD", "W1AW", "W1OLD"})));
-  rig.write("010126F.ILE", logLines(records({"W1AW", "K1NEW", "W1AW", "K1NEW"})));
+  rig.write("010125F.ILE", records({"W1OLD", "W1AW", "W1OLD"}));
+  rig.write("010126F.ILE", records({"W1AW", "K1NEW", "W1AW", "K1NEW"}));
   mMostCheckins_Click(rig.session);
   EXPECT_EQ(rig.session.view.lines[3], "  K1NEW (ex: W1OLD)   4");
-  rig.write("020126F.ILE", logLines(records({"K1ZZ", "K1ZZ", "K1ZZ", "W1AW", "W1AW"})));
+  rig.write("020126F.ILE", records({"K1ZZ", "K1ZZ", "K1ZZ", "W1AW", "W1AW"}));
   mMostCheckins_Click(rig.session);
   EXPECT_EQ(rig.session.view.lines[3], "  W1AW   5");
   rig.writeBytes("030126F.ILE", "K1ZZ\r\nA\r\nB\r\nK1ZZ\r\n");  // cut short: still counted
@@ -101,13 +101,14 @@ TEST(Statistics, CheckInsUnderAFormerCallCountForTheNewCall) {
 // The printouts: one document each in Courier New 12; a field that reaches the next column
 // pushes the rest onto a new line, padded.
 TEST_F(ReportTest, PrintoutsLineForLine) {
-  const std::vector<LogRecord> log{{"ABCDEFGHIJKLM", "Abcdefghijklmno", "Newington, CT"},
-                                   {"ABCDEFGHIJKLMN", "Abcdefghijklmnop", "Far"}};
-  const Lines body{" ABCDEFGHIJKLMAbcdefghijklmnoNewington, CT", " ABCDEFGHIJKLMN",
-                   std::string(14, ' ') + "Abcdefghijklmnop", std::string(29, ' ') + "Far"};
-  rig.write("032515F.ILE", inForm(LogForm::Quoted, log));
-  rig.write("032615F.ILE", logLines(log));
-  rig.write("0327.ile", logLines(records({"A1", "A2"})));
+  const Lines log{"ABCDEFGHIJKLM",  "Abcdefghijklmno",  "Newington, CT",
+                  "ABCDEFGHIJKLMN", "Abcdefghijklmnop", "Far"};
+  const std::string body = " ABCDEFGHIJKLMAbcdefghijklmnoNewington, CT\r\n ABCDEFGHIJKLMN\r\n" +
+                           std::string(14, ' ') + "Abcdefghijklmnop\r\n" + std::string(29, ' ') +
+                           "Far\r\n";
+  rig.write("032515F.ILE", inForm(true, log));
+  rig.write("032615F.ILE", log);
+  rig.write("0327.ile", records({"A1", "A2"}));
   rig.enter("K1ZZ");
   s().updateCheckIns();
   const Lines net = s().view.lines;
@@ -121,12 +122,10 @@ TEST_F(ReportTest, PrintoutsLineForLine) {
     EXPECT_TRUE(doc.font == "Courier New" && doc.size == 12 && !doc.bold && !doc.italic &&
                 !doc.underline);
   EXPECT_EQ(joinCrLf(rig.printer.documents[0].lines), golden("reports/shortcuts.txt"));
-  Lines past{"", "    " + logPath("032615F.ILE"), ""},
-      most{"", " " + logPath("032515F.ILE") + "   2  total", ""};
-  past.insert(past.end(), body.begin(), body.end());
-  most.insert(most.end(), body.begin(), body.end());
-  EXPECT_EQ(rig.printer.documents[1].lines, past);
-  EXPECT_EQ(rig.printer.documents[2].lines, most);
+  EXPECT_EQ(joinCrLf(rig.printer.documents[1].lines),
+            "\r\n    " + logPath("032615F.ILE") + "\r\n\r\n" + body);
+  EXPECT_EQ(joinCrLf(rig.printer.documents[2].lines),
+            "\r\n " + logPath("032515F.ILE") + "   2  total\r\n\r\n" + body);
   EXPECT_EQ(s().view.lines, net);  // the list is rebuilt after the largest log is printed
   EXPECT_EQ(rig.dialogs.boxes(),
             " Select Check-in log file to load... / " + pathText(rig.folder.path()) + "\n");
@@ -134,7 +133,7 @@ TEST_F(ReportTest, PrintoutsLineForLine) {
 
 TEST_F(ReportTest, PrintoutFailuresNameTheLog) {
   rig.writeBytes("020126F.ILE", "W1AW\r\nBob\r\nCT\r\n\r\n");  // a blank line below the last
-  rig.write("030126F.ILE", logLines(records({"A1", "A2", "A3"})));
+  rig.write("030126F.ILE", records({"A1", "A2", "A3"}));
   s().view.lines = {"something else"};
   mPLogMostCheckins_Click(s());
   EXPECT_EQ(s().view.lines, Lines{"something else"});
@@ -168,20 +167,16 @@ TEST_F(ReportTest, SummaryExactBytes) {
             {"<CALL:4>W1AW, <NAME:5>Hiram <EOR>", "<CALL:4>W1AW, <GRIDSQUARE:4>JO01",
              "<CALL:4>W1AW, <GRIDSQUARE:4>EM12", "<CALL:4>K1ZZ, <GRIDSQUARE:4>EM12",
              "<CALL:13>K1ABCDEFGHIJK, <GRIDSQUARE:4>EM12", "<CALL:4>N1XX, <GRIDSQUARE:8>FN20XA12"});
-  const std::vector<LogRecord> log{{"W1AW", "Hiram", "  Newington, CT  "},
-                                   {"K1ZZ", "Abcdefghijk", "Q"},
-                                   {"N9NONE", "Abcdefghijkl", " Far away "},
-                                   {"N1XX", "Bad Grid", "Here"},
-                                   {"K1ABCDEFGHIJ", "Al", "Q"},
-                                   {"K1ABCDEFGHIJK", "Al", "Q"},
-                                   {"", "", "x"}};
+  const Lines log = splitLines(
+      "W1AW\nHiram\n  Newington, CT  \nK1ZZ\nAbcdefghijk\nQ\nN9NONE\nAbcdefghijkl\n Far away \n"
+      "N1XX\nBad Grid\nHere\nK1ABCDEFGHIJ\nAl\nQ\nK1ABCDEFGHIJK\nAl\nQ\n\n\nx\n");
   const std::array<std::string, 3> rows[] = {{"222 MHz", "Miles", "miles"},
                                              {"2m/70cm\\..:x\x7F\xB5\x1F", "miles", "km"}};
   for (const auto& [band, unit, want] : rows) {
     s().settings.netBand = band;
     s().settings.distanceUnit = unit;
-    for (const LogForm form : {LogForm::Lines, LogForm::Quoted}) {
-      rig.write("032515F.ILE", inForm(form, log));
+    for (const bool quoted : {false, true}) {
+      rig.write("032515F.ILE", inForm(quoted, log));
       rig.dialogs.chooserAnswers = {"/anywhere/032515F.ILE"};
       mwriteLogFile_Click(s());
       EXPECT_EQ(rig.read(summaryFileName(band)), golden("reports/summary_" + want + ".txt"));
@@ -192,9 +187,8 @@ TEST_F(ReportTest, SummaryExactBytes) {
   EXPECT_EQ(summaryFileName("a b<c>d|e?f*g\"h\ti"), "a b_c_d_e_f_g_h_i Check-in summary.txt");
   EXPECT_EQ(netDateText("0325"), "03-25-");
   EXPECT_EQ(s().view.label3, "Enter Call or Call- for in&&out");
-  EXPECT_EQ(rig.dialogs.boxes().find(" Select Check-in file for write summary... / " +
-                                     pathText(rig.folder.path()) + "\n"),
-            0u);
+  EXPECT_EQ(rig.dialogs.shown.at(0).title + rig.dialogs.shown[0].text,
+            " Select Check-in file for write summary..." + pathText(rig.folder.path()));
   EXPECT_TRUE(rig.dialogs.messages().empty());
   fs::create_directory(rig.folder / summaryFileName("x"));  // a folder where the file goes
   s().settings.netBand = "x";
@@ -221,16 +215,14 @@ TEST_F(ReportTest, PastLogViewer) {
                                      logPath("010101F.ILE") + " (No such file or directory).\n");
   const std::pair<std::string, Lines> rows[] = {
       {"W1AW\r\nHiram\r\nNewington, CT\r\nK1ZZ\r\n\r\nBoston\r\nN1XX\r\nAnn Lee\r\n",
-       {"1  W1AW Hiram Newington, CT", "2  K1ZZ  Boston", "3  N1XX Ann Lee "}},
-      {"\"W1AW\",\"Hiram\",\"CT\"\r\n\r\n", {"1  W1AW Hiram CT"}}};
+       {"1  W1AW Hiram Newington, CT", "2  K1ZZ  Boston", "3  N1XX Ann Lee ", "", kResume}},
+      {"\"W1AW\",\"Hiram\",\"CT\"\r\n\r\n", {"1  W1AW Hiram CT", "", kResume}}};
   for (const auto& [bytes, shown] : rows) {
     rig.writeBytes("032515F.ILE", bytes);
     s().view.label2 = "K1ZZ Zed";  // the last station's details go with the list
     rig.dialogs.chooserAnswers = {"C:\\Net\\Old\\032515f.ile"};
     mLoadLog_Click(s());
-    Lines want = shown;
-    want.insert(want.end(), {"", "   <Esc> to resume..."});
-    EXPECT_EQ(s().view.lines, want);
+    EXPECT_EQ(s().view.lines, shown);
     EXPECT_TRUE(s().viewOnlyLog && !s().view.entryEnabled && s().menu("mnuQRZConnect").enabled);
     EXPECT_EQ(s().view.label2, "");
     for (const char* item : {"mnuPopUpCall", "mnuPopUpName", "mnuPopUpQTH", "mnuPopUpMultiple",
