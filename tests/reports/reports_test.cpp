@@ -27,17 +27,23 @@ Lines inForm(bool quoted, const Lines& log) {
 class ReportTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(rig.start()); }
-  Session& s() { return rig.session; }
   std::string logPath(const std::string& name) { return pathText(rig.folder / name); }
+  // The file chooser's box as boxes lists it.
+  std::string chooser(const std::string& title) {
+    return " Select Check-in " + title + "... / " + pathText(rig.folder.path()) + "\n";
+  }
   Rig rig;
+  Session& s = rig.session;
 };
 
 const std::string kResume = "   <Esc> to resume...";
 
-// Each call a record of name "N" and QTH "Q" ("_" an empty call), in the form Kelpie writes.
-Lines records(const std::vector<std::string>& calls) {
+// Each call of the text a record of name "N" and QTH "Q" ("_" an empty call), in the form
+// Kelpie writes.
+Lines records(const std::string& calls) {
   Lines r;
-  for (const auto& c : calls) r.insert(r.end(), {c == "_" ? "" : c, "N", "Q"});
+  std::stringstream words(calls);
+  for (std::string c; words >> c;) r.insert(r.end(), {c == "_" ? "" : c, "N", "Q"});
   return r;
 }
 
@@ -61,12 +67,11 @@ TEST(Statistics, NameTheEarliestYearAndTheStationWithTheMostCheckIns) {
     SCOPED_TRACE(logs);
     Rig rig;
     for (std::stringstream all(logs); !logs.empty() && all.good();) {
-      std::string log, name, call;
+      std::string log;
       std::getline(all, log, '|');
-      std::stringstream words(log[0] == '"' ? log.substr(1) : log);
-      std::vector<std::string> calls;
-      for (words >> name; words >> call;) calls.push_back(call);
-      rig.write(name, inForm(log[0] == '"', records(calls)));
+      const bool quoted = log[0] == '"';
+      const size_t space = std::min(log.find(' '), log.size());
+      rig.write(log.substr(quoted, space - quoted), inForm(quoted, records(log.substr(space))));
     }
     mMostCheckins_Click(rig.session);
     EXPECT_EQ(rig.session.view.lines,
@@ -85,11 +90,11 @@ TEST(Statistics, CheckInsUnderAFormerCallCountForTheNewCall) {
                    {"W1AW", "Hiram", "CT", "1/1/2020", "2/2/2026", "W0GONE"},
                    {"K0NONE", "", "", "", "", "W1AW"}});
   ASSERT_TRUE(rig.start());
-  rig.write("010125F.ILE", records({"W1OLD", "W1AW", "W1OLD"}));
-  rig.write("010126F.ILE", records({"W1AW", "K1NEW", "W1AW", "K1NEW"}));
+  rig.write("010125F.ILE", records("W1OLD W1AW W1OLD"));
+  rig.write("010126F.ILE", records("W1AW K1NEW W1AW K1NEW"));
   mMostCheckins_Click(rig.session);
   EXPECT_EQ(rig.session.view.lines[3], "  K1NEW (ex: W1OLD)   4");
-  rig.write("020126F.ILE", records({"K1ZZ", "K1ZZ", "K1ZZ", "W1AW", "W1AW"}));
+  rig.write("020126F.ILE", records("K1ZZ K1ZZ K1ZZ W1AW W1AW"));
   mMostCheckins_Click(rig.session);
   EXPECT_EQ(rig.session.view.lines[3], "  W1AW   5");
   rig.writeBytes("030126F.ILE", "K1ZZ\r\nA\r\nB\r\nK1ZZ\r\n");  // cut short: still counted
@@ -108,15 +113,15 @@ TEST_F(ReportTest, PrintoutsLineForLine) {
                            "Far\r\n";
   rig.write("032515F.ILE", inForm(true, log));
   rig.write("032615F.ILE", log);
-  rig.write("0327.ile", records({"A1", "A2"}));
+  rig.write("0327.ile", records("A1 A2"));
   rig.enter("K1ZZ");
-  s().updateCheckIns();
-  const Lines net = s().view.lines;
-  s().view.lines = {"something else"};
-  mPShortcuts_Click(s());
+  s.updateCheckIns();
+  const Lines net = s.view.lines;
+  s.view.lines = {"something else"};
+  mPShortcuts_Click(s);
   rig.dialogs.chooserAnswers = {"/elsewhere/032615f.ile"};
-  MPPastLog_Click(s());
-  mPLogMostCheckins_Click(s());
+  MPPastLog_Click(s);
+  mPLogMostCheckins_Click(s);
   ASSERT_EQ(rig.printer.documents.size(), 3u);
   for (const auto& doc : rig.printer.documents)
     EXPECT_TRUE(doc.font == "Courier New" && doc.size == 12 && !doc.bold && !doc.italic &&
@@ -126,36 +131,34 @@ TEST_F(ReportTest, PrintoutsLineForLine) {
             "\r\n    " + logPath("032615F.ILE") + "\r\n\r\n" + body);
   EXPECT_EQ(joinCrLf(rig.printer.documents[2].lines),
             "\r\n " + logPath("032515F.ILE") + "   2  total\r\n\r\n" + body);
-  EXPECT_EQ(s().view.lines, net);  // the list is rebuilt after the largest log is printed
-  EXPECT_EQ(rig.dialogs.boxes(),
-            " Select Check-in log file to load... / " + pathText(rig.folder.path()) + "\n");
+  EXPECT_EQ(s.view.lines, net);  // the list is rebuilt after the largest log is printed
+  EXPECT_EQ(rig.dialogs.boxes(), chooser("log file to load"));
 }
 
 TEST_F(ReportTest, PrintoutFailuresNameTheLog) {
   rig.writeBytes("020126F.ILE", "W1AW\r\nBob\r\nCT\r\n\r\n");  // a blank line below the last
-  rig.write("030126F.ILE", records({"A1", "A2", "A3"}));
-  s().view.lines = {"something else"};
-  mPLogMostCheckins_Click(s());
-  EXPECT_EQ(s().view.lines, Lines{"something else"});
+  rig.write("030126F.ILE", records("A1 A2 A3"));
+  s.view.lines = {"something else"};
+  mPLogMostCheckins_Click(s);
+  EXPECT_EQ(s.view.lines, Lines{"something else"});
   rig.writeBytes("020126F.ILE", "\"W1AW\",\"Bob\",\"CT\"\r\n\"K1ZZ\"\r\n");
-  mPLogMostCheckins_Click(s());
+  mPLogMostCheckins_Click(s);
   fs::remove(rig.folder / "020126F.ILE");
   rig.printer.failEnd = true;
-  mPLogMostCheckins_Click(s());
+  mPLogMostCheckins_Click(s);
   rig.dialogs.chooserAnswers = {"030126F.ILE"};
-  MPPastLog_Click(s());
+  MPPastLog_Click(s);
   fs::remove(rig.folder / "030126F.ILE");
-  mPLogMostCheckins_Click(s());
+  mPLogMostCheckins_Click(s);
   const auto check = [&](const char* name) {
     return " /  Check file " + logPath(name) +
            " for format, maybe a blank line below the last line.\n";
   };
-  const std::string folder = pathText(rig.folder.path());
   EXPECT_EQ(rig.dialogs.boxes(),
             check("020126F.ILE") + check("020126F.ILE") + check("030126F.ILE") +
-                " Select Check-in log file to load... / " + folder + "\n / The printout of " +
-                logPath("030126F.ILE") +
-                " could not be finished.\n /  No check-in log with check-ins in " + folder + ".\n");
+                chooser("log file to load") + " / The printout of " + logPath("030126F.ILE") +
+                " could not be finished.\n /  No check-in log with check-ins in " +
+                pathText(rig.folder.path()) + ".\n");
   EXPECT_EQ(rig.printer.documents.size(), 2u);
 }
 
@@ -173,12 +176,12 @@ TEST_F(ReportTest, SummaryExactBytes) {
   const std::array<std::string, 3> rows[] = {{"222 MHz", "Miles", "miles"},
                                              {"2m/70cm\\..:x\x7F\xB5\x1F", "miles", "km"}};
   for (const auto& [band, unit, want] : rows) {
-    s().settings.netBand = band;
-    s().settings.distanceUnit = unit;
+    s.settings.netBand = band;
+    s.settings.distanceUnit = unit;
     for (const bool quoted : {false, true}) {
       rig.write("032515F.ILE", inForm(quoted, log));
       rig.dialogs.chooserAnswers = {"/anywhere/032515F.ILE"};
-      mwriteLogFile_Click(s());
+      mwriteLogFile_Click(s);
       EXPECT_EQ(rig.read(summaryFileName(band)), golden("reports/summary_" + want + ".txt"));
       EXPECT_EQ(rig.launcher.opened.back(), logPath(summaryFileName(band)));
     }
@@ -186,14 +189,14 @@ TEST_F(ReportTest, SummaryExactBytes) {
   EXPECT_EQ(summaryFileName("2m/70cm\\..:x\x7F\xB5\x1F"), "2m_70cm_.._x___ Check-in summary.txt");
   EXPECT_EQ(summaryFileName("a b<c>d|e?f*g\"h\ti"), "a b_c_d_e_f_g_h_i Check-in summary.txt");
   EXPECT_EQ(netDateText("0325"), "03-25-");
-  EXPECT_EQ(s().view.label3, "Enter Call or Call- for in&&out");
-  EXPECT_EQ(rig.dialogs.shown.at(0).title + rig.dialogs.shown[0].text,
-            " Select Check-in file for write summary..." + pathText(rig.folder.path()));
+  EXPECT_EQ(s.view.label3, "Enter Call or Call- for in&&out");
+  EXPECT_EQ(rig.dialogs.boxes().substr(0, chooser("file for write summary").size()),
+            chooser("file for write summary"));
   EXPECT_TRUE(rig.dialogs.messages().empty());
   fs::create_directory(rig.folder / summaryFileName("x"));  // a folder where the file goes
-  s().settings.netBand = "x";
+  s.settings.netBand = "x";
   rig.dialogs.chooserAnswers = {"032515F.ILE"};
-  mwriteLogFile_Click(s());
+  mwriteLogFile_Click(s);
   EXPECT_EQ(rig.launcher.opened.size(), 4u);
   EXPECT_EQ(rig.dialogs.messages().at(0).title, " File not saved");
 }
@@ -201,16 +204,12 @@ TEST_F(ReportTest, SummaryExactBytes) {
 // The past-log viewer shows the chosen log (by its name, in the log folder, any letter case)
 // numbered, read-only, until Esc; Cancel changes nothing, a missing log is named.
 TEST_F(ReportTest, PastLogViewer) {
-  const MainView before = s().view;
-  mLoadLog_Click(s());  // cancelled
+  const MainView before = s.view;
+  mLoadLog_Click(s);  // cancelled
   rig.dialogs.chooserAnswers = {"/elsewhere/010101F.ILE"};
-  mLoadLog_Click(s());  // not there
-  EXPECT_FALSE(s().viewOnlyLog);
-  EXPECT_EQ(s().view.lines, before.lines);
-  EXPECT_EQ(s().view.label3, before.label3);
-  const std::string chooser =
-      " Select Check-in log file to load... / " + pathText(rig.folder.path()) + "\n";
-  EXPECT_EQ(rig.dialogs.boxes(), chooser + chooser +
+  mLoadLog_Click(s);  // not there
+  EXPECT_TRUE(!s.viewOnlyLog && s.view.lines == before.lines && s.view.label3 == before.label3);
+  EXPECT_EQ(rig.dialogs.boxes(), chooser("log file to load") + chooser("log file to load") +
                                      " Check-in log / Kelpie could not read the check-in log " +
                                      logPath("010101F.ILE") + " (No such file or directory).\n");
   const std::pair<std::string, Lines> rows[] = {
@@ -219,19 +218,18 @@ TEST_F(ReportTest, PastLogViewer) {
       {"\"W1AW\",\"Hiram\",\"CT\"\r\n\r\n", {"1  W1AW Hiram CT", "", kResume}}};
   for (const auto& [bytes, shown] : rows) {
     rig.writeBytes("032515F.ILE", bytes);
-    s().view.label2 = "K1ZZ Zed";  // the last station's details go with the list
+    s.view.label2 = "K1ZZ Zed";  // the last station's details go with the list
     rig.dialogs.chooserAnswers = {"C:\\Net\\Old\\032515f.ile"};
-    mLoadLog_Click(s());
-    EXPECT_EQ(s().view.lines, shown);
-    EXPECT_TRUE(s().viewOnlyLog && !s().view.entryEnabled && s().menu("mnuQRZConnect").enabled);
-    EXPECT_EQ(s().view.label2, "");
+    mLoadLog_Click(s);
+    EXPECT_EQ(s.view.lines, shown);
+    EXPECT_TRUE(s.viewOnlyLog && !s.view.entryEnabled && s.menu("mnuQRZConnect").enabled);
+    EXPECT_EQ(s.view.label2, "");
     for (const char* item : {"mnuPopUpCall", "mnuPopUpName", "mnuPopUpQTH", "mnuPopUpMultiple",
                              "mnuPopUpInsertGrid", "mnuPopUpUpdateCall"})
-      EXPECT_FALSE(s().menu(item).enabled) << item;
-    EXPECT_EQ(s().view.entryText + s().view.label3,
-              " * log for view only *" + logPath("032515F.ILE"));
-    s().Form_KeyDown(kKeyEsc, 0);
-    EXPECT_TRUE(!s().viewOnlyLog && s().view.entryEnabled && s().menu("mnuPopUpName").enabled);
+      EXPECT_FALSE(s.menu(item).enabled) << item;
+    EXPECT_EQ(s.view.entryText + s.view.label3, " * log for view only *" + logPath("032515F.ILE"));
+    s.Form_KeyDown(kKeyEsc, 0);
+    EXPECT_TRUE(!s.viewOnlyLog && s.view.entryEnabled && s.menu("mnuPopUpName").enabled);
   }
 }
 
