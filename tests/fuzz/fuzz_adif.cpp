@@ -59,15 +59,15 @@ void run(std::string_view in) {
   const auto [call, file] = splitFirstLine(in);
   static const test::TempFolder folder;  // made once the set-up has chosen the temp folder
   const fs::path adif = folder / "vhf4k.adi";
-  KELPIE_FUZZ_CHECK(writeBytesAtomic(adif, file));
+  FUZZ_CHECK(writeBytesAtomic(adif, file));
   const std::vector<std::string> calls{call, fold(call)};
   std::vector<std::optional<std::string>> want;
   for (const std::string& c : calls) want.push_back(plainly(file, c));
   // A small block from the input's own length puts block edges all over the file.
   for (const size_t block : {1 + file.size() % 61, size_t{64}, kAdifReadBlock}) {
-    KELPIE_FUZZ_CHECK(findAdifGridValues(adif, calls, block) == want);
+    FUZZ_CHECK(findAdifGridValues(adif, calls, block) == want);
     for (size_t i = 0; i < calls.size(); ++i)
-      KELPIE_FUZZ_CHECK(findAdifGridValue(adif, calls[i], block) == want[i]);
+      FUZZ_CHECK(findAdifGridValue(adif, calls[i], block) == want[i]);
   }
 }
 

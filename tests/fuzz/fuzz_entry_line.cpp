@@ -23,7 +23,7 @@ void run(std::string_view in) {
       const auto& f = s.checkIns.row(i).f;
       want.insert(want.end(), {f[1], f[2], f[3]});
     }
-    KELPIE_FUZZ_CHECK(rig.read("120526F.ILE") == joinCrLf(want));
+    FUZZ_CHECK(rig.read("120526F.ILE") == joinCrLf(want));
   };
   size_t at = 0;
   const auto next = [&] { return at < in.size() ? static_cast<uint8_t>(in[at++]) : uint8_t{0}; };
@@ -45,21 +45,21 @@ void run(std::string_view in) {
       // What the entry line keeps of a key; a line edit never holds a line end.
       if (key != 0 && key != '\n' && key != '\r') s.view.entryText += char(key);
       if (b == kKeyEnter) {
-        KELPIE_FUZZ_CHECK(s.view.entryText.empty());
+        FUZZ_CHECK(s.view.entryText.empty());
         checkLog(), ++enters;
       }
     }
-    KELPIE_FUZZ_CHECK(s.checkIns.count >= 0 && s.checkIns.count <= enters);
-    KELPIE_FUZZ_CHECK(s.view.selected >= -1 && s.view.selected < int(s.view.lines.size()));
+    FUZZ_CHECK(s.checkIns.count >= 0 && s.checkIns.count <= enters);
+    FUZZ_CHECK(s.view.selected >= -1 && s.view.selected < int(s.view.lines.size()));
   }
-  KELPIE_FUZZ_CHECK(rig.dialogs.inputs().empty());
+  FUZZ_CHECK(rig.dialogs.inputs().empty());
   checkLog();
   s.mExit_Click();  // the roster on disk is the roster held, with every station of the day
   const RosterParse onDisk = parseRoster(splitLines(rig.read("NETCONT.ROL")));
-  KELPIE_FUZZ_CHECK(!onDisk.quoted && !onDisk.incomplete &&
-                    rosterLines(onDisk.roster) == rosterLines(s.roster));
+  FUZZ_CHECK(!onDisk.quoted && !onDisk.incomplete &&
+             rosterLines(onDisk.roster) == rosterLines(s.roster));
   for (int i = 1; i <= s.checkIns.count; ++i)
-    KELPIE_FUZZ_CHECK(
+    FUZZ_CHECK(
         std::any_of(onDisk.roster.rows.begin() + 1, onDisk.roster.rows.end(),
                     [&](const RosterEntry& e) { return e.callSign == s.checkIns.field(i, 1); }));
 }

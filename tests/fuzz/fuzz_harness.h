@@ -4,15 +4,13 @@
 // input named on the command line once: files, or every file of a folder.
 #pragma once
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 #include "support/fake_platform.h"
 
-#define KELPIE_FUZZ_CHECK(cond)                                                            \
+#define FUZZ_CHECK(cond)                                                                   \
   ((cond) ? (void)0                                                                        \
           : (std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond), \
              std::abort()))
@@ -35,18 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   return 0;
 }
 
-// The rigs write their files with fsync; on a memory file system that costs nothing, so the
-// fuzzers run many times faster there. An explicit TMPDIR is left alone.
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  if (std::getenv("TMPDIR") == nullptr && ::access("/dev/shm", W_OK | X_OK) == 0)
-    ::setenv("TMPDIR", "/dev/shm", 0);
-  return 0;
-}
-
 #ifdef KELPIE_FUZZ_REPLAY
 int main(int argc, char** argv) {
   namespace fs = kelpie::fs;
-  LLVMFuzzerInitialize(&argc, &argv);
   std::vector<fs::path> inputs;
   for (int i = 1; i < argc; ++i)
     if (!fs::is_directory(argv[i]))

@@ -20,13 +20,13 @@ void kelpie::fuzz::run(std::string_view in) {
   rig.dialogs.chooserAnswers = {past, past, past};
   mLoadLog_Click(s);
   const ReportLog log = readReportLog(past);
-  KELPIE_FUZZ_CHECK(log.ok && s.viewOnlyLog && s.view.lines == pastLogLines(log.records));
+  FUZZ_CHECK(log.ok && s.viewOnlyLog && s.view.lines == pastLogLines(log.records));
   s.Form_KeyDown(kKeyEsc, 0);  // Esc shows today's check-ins again
-  KELPIE_FUZZ_CHECK(!s.viewOnlyLog && s.view.lines.size() == 1);
+  FUZZ_CHECK(!s.viewOnlyLog && s.view.lines.size() == 1);
   MPPastLog_Click(s);
   mPLogMostCheckins_Click(s);
   mwriteLogFile_Click(s);
   s.Form_KeyDown(kKeyEsc, 0);
-  KELPIE_FUZZ_CHECK(rig.dialogs.inputs().empty() && s.checkIns.count == 1);
-  KELPIE_FUZZ_CHECK(rig.read("120526F.ILE") == today && rig.read("NETCONT.ROL") == roster);
+  FUZZ_CHECK(rig.dialogs.inputs().empty() && s.checkIns.count == 1);
+  FUZZ_CHECK(rig.read("120526F.ILE") == today && rig.read("NETCONT.ROL") == roster);
 }

@@ -20,9 +20,9 @@ void kelpie::fuzz::run(std::string_view input) {
   s.getStationInfo(result);
   const std::string call = typed.substr(0, typed.size() - (typed.ends_with('-') ? 1 : 0));
   const auto& f = s.checkIns.row(1).f;
-  KELPIE_FUZZ_CHECK(result == "OK" && s.checkIns.count == 1 && s.view.lines.size() == 1);
-  KELPIE_FUZZ_CHECK(f[1] == call && f[4] == "  First time check-in" && f[5] == "12/5/2026");
-  KELPIE_FUZZ_CHECK(f[8] == (call.size() < typed.size() ? "in&out " : ""));
+  FUZZ_CHECK(result == "OK" && s.checkIns.count == 1 && s.view.lines.size() == 1);
+  FUZZ_CHECK(f[1] == call && f[4] == "  First time check-in" && f[5] == "12/5/2026");
+  FUZZ_CHECK(f[8] == (call.size() < typed.size() ? "in&out " : ""));
   const Lines lines = splitLines(file);
 #ifdef KELPIE_NAME_LIST
   // The first line whose first seven characters, trimmed of spaces, are the callsign gives the
@@ -30,18 +30,18 @@ void kelpie::fuzz::run(std::string_view input) {
   const auto match = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) {
     return trimSpaces(std::string_view(l).substr(0, 7)) == call;
   });
-  KELPIE_FUZZ_CHECK(f[2] == (match == lines.end() || match->size() <= 7 ? "" : match->substr(7)));
+  FUZZ_CHECK(f[2] == (match == lines.end() || match->size() <= 7 ? "" : match->substr(7)));
 #else
   // Records of three values; a cut record's missing fields are empty.
   const std::vector<std::string> v = isQuotedForm(lines) ? quotedValues(lines) : lines;
   for (size_t i = 0; i < v.size(); i += 3)
     if (v[i] == call) {
-      KELPIE_FUZZ_CHECK(f[2] == (i + 1 < v.size() ? v[i + 1] : ""));
-      KELPIE_FUZZ_CHECK(f[3] == (i + 2 < v.size() ? v[i + 2] : "") + "  ");
+      FUZZ_CHECK(f[2] == (i + 1 < v.size() ? v[i + 1] : ""));
+      FUZZ_CHECK(f[3] == (i + 2 < v.size() ? v[i + 2] : "") + "  ");
       break;
     }
 #endif
-  KELPIE_FUZZ_CHECK(rig.read(kFile) == file);
+  FUZZ_CHECK(rig.read(kFile) == file);
   s.getStationInfo(result = "");  // the same station again is refused
-  KELPIE_FUZZ_CHECK(result.empty() && s.checkIns.count == 1);
+  FUZZ_CHECK(result.empty() && s.checkIns.count == 1);
 }
