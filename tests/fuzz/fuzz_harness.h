@@ -1,7 +1,6 @@
-// The harness every Kelpie fuzz target includes once: the target defines kelpie::fuzz::run over
-// one input; a broken check stops the run like a crash, so libFuzzer keeps the input. Built
-// without libFuzzer (KELPIE_FUZZ_REPLAY, the gcc test build) it brings a main that runs every
-// input named on the command line once: files, or every file of a folder.
+// Included once by each fuzz target, which defines kelpie::fuzz::run over one input. Built with
+// KELPIE_FUZZ_REPLAY (no libFuzzer) it brings a main running each input named once (a folder
+// stands for its files).
 #pragma once
 
 #include <algorithm>
@@ -10,6 +9,7 @@
 
 #include "support/fake_platform.h"
 
+// A broken check stops the run like a crash, so libFuzzer keeps the input.
 #define FUZZ_CHECK(cond)                                                                   \
   ((cond) ? (void)0                                                                        \
           : (std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond), \

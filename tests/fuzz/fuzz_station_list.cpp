@@ -1,13 +1,9 @@
-// Fuzzes the station lookup over BURROW.DAT (fuzz_club_list) or, with KELPIE_NAME_LIST,
+// Fuzzes the station lookup over BURROW.DAT (fuzz_club_list) or, with KELPIE_NAME_LIST=1,
 // ck2list.dat (fuzz_name_list): the input's first line is the callsign typed, the rest the file.
 #include "data/quoted.h"
 #include "fuzz_harness.h"
 
-#ifdef KELPIE_NAME_LIST
-constexpr const char* kFile = "ck2list.dat";
-#else
-constexpr const char* kFile = "BURROW.DAT";
-#endif
+constexpr const char* kFile = KELPIE_NAME_LIST ? "ck2list.dat" : "BURROW.DAT";
 
 void kelpie::fuzz::run(std::string_view input) {
   const auto [typed, file] = splitFirstLine(input);
@@ -24,7 +20,7 @@ void kelpie::fuzz::run(std::string_view input) {
   FUZZ_CHECK(f[1] == call && f[4] == "  First time check-in" && f[5] == "12/5/2026");
   FUZZ_CHECK(f[8] == (call.size() < typed.size() ? "in&out " : ""));
   const Lines lines = splitLines(file);
-#ifdef KELPIE_NAME_LIST
+#if KELPIE_NAME_LIST
   // The first line whose first seven characters, trimmed of spaces, are the callsign gives the
   // name: the rest of that line, unchanged.
   const auto match = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) {
