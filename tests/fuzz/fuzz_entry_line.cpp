@@ -44,10 +44,7 @@ void run(std::string_view in) {
       s.CallSignInput_KeyPress(key);
       // What the entry line keeps of a key; a line edit never holds a line end.
       if (key != 0 && key != '\n' && key != '\r') s.view.entryText += char(key);
-      if (b == kKeyEnter) {
-        FUZZ_CHECK(s.view.entryText.empty());
-        checkLog(), ++enters;
-      }
+      if (b == kKeyEnter) FUZZ_CHECK(s.view.entryText.empty()), checkLog(), ++enters;
     }
     FUZZ_CHECK(s.checkIns.count >= 0 && s.checkIns.count <= enters);
     FUZZ_CHECK(s.view.selected >= -1 && s.view.selected < int(s.view.lines.size()));

@@ -1,6 +1,5 @@
-// Included once by each fuzz target, which defines kelpie::fuzz::run over one input. Built with
-// KELPIE_FUZZ_REPLAY (no libFuzzer) it brings a main running each input named once (a folder
-// stands for its files).
+// Included once by each fuzz target, which defines kelpie::fuzz::run. With KELPIE_FUZZ_REPLAY
+// (no libFuzzer) it brings a main running each input named once (a folder: each of its files).
 #pragma once
 
 #include <algorithm>

@@ -8,10 +8,9 @@
 
 void kelpie::fuzz::run(std::string_view in) {
   if (in.empty()) return;
-  const uint8_t how = static_cast<uint8_t>(in[0]);
+  const size_t cut = std::min<size_t>(in[0] & 0x0F, in.size() - 1);
+  const std::string unit = (in[0] & 0x10) ? "Miles" : "kM";
   in.remove_prefix(1);
-  const size_t cut = std::min<size_t>(how & 0x0F, in.size());
-  const std::string unit = (how & 0x10) ? "Miles" : "kM";
   const std::string netControl(in.substr(0, cut)), station(in.substr(cut));
   const auto from = decodeLocator(netControl), to = decodeLocator(station);
   for (const auto& p : {from, to})

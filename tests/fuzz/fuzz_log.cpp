@@ -7,12 +7,10 @@ void kelpie::fuzz::run(std::string_view in) {
   const Lines lines = splitLines(in);
   for (const bool quoted : {false, true}) {
     const LogRead r = parseLog(lines, quoted);
-    const std::vector<std::string> values = quoted ? quotedValues(lines) : lines;
-    FUZZ_CHECK(r.ok && r.quoted == quoted && r.cutShort == (values.size() % 3 != 0));
-    // Every value in its record and place; a cut record is filled with empty text.
-    Lines want = values;
-    want.resize((values.size() + 2) / 3 * 3);
-    FUZZ_CHECK(logLines(r.records) == want);
+    Lines want = quoted ? quotedValues(lines) : lines;
+    FUZZ_CHECK(r.ok && r.quoted == quoted && r.cutShort == (want.size() % 3 != 0));
+    want.resize((want.size() + 2) / 3 * 3);   // a cut record is filled with empty text
+    FUZZ_CHECK(logLines(r.records) == want);  // every value in its record and place
   }
   test::Rig rig;
   rig.dialogs.messageAnswers = {Answer::OK};  // re-start the existing log

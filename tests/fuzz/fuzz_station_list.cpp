@@ -21,8 +21,7 @@ void kelpie::fuzz::run(std::string_view input) {
   FUZZ_CHECK(f[8] == (call.size() < typed.size() ? "in&out " : ""));
   const Lines lines = splitLines(file);
 #if KELPIE_NAME_LIST
-  // The first line whose first seven characters, trimmed of spaces, are the callsign gives the
-  // name: the rest of that line, unchanged.
+  // The name: the rest of the first line whose first seven characters, trimmed, are the call.
   const auto match = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) {
     return trimSpaces(std::string_view(l).substr(0, 7)) == call;
   });

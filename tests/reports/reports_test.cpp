@@ -12,8 +12,7 @@
 namespace kelpie::test {
 namespace {
 
-// A log of three lines per record (the form Kelpie writes) as it is, or in the older, quoted
-// form: one line per record, three quoted values separated by commas.
+// A log of three lines per record as it is, or in the older form: a line of quoted values each.
 Lines inForm(bool quoted, const Lines& log) {
   if (!quoted) return log;
   Lines out;
@@ -22,13 +21,11 @@ Lines inForm(bool quoted, const Lines& log) {
   return out;
 }
 
-// A session started as the window starts it (today is 5 December 2026, so today's empty log
-// 120526F.ILE exists in the folder, which is both the program's and the log folder).
+// A started session; today (5 December 2026) has its empty log 120526F.ILE in the data folder.
 class ReportTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(rig.start()); }
   std::string logPath(const std::string& name) { return pathText(rig.folder / name); }
-  // The file chooser's box as boxes lists it.
   std::string chooser(const std::string& title) {
     return " Select Check-in " + title + "... / " + pathText(rig.folder.path()) + "\n";
   }
@@ -38,8 +35,7 @@ class ReportTest : public ::testing::Test {
 
 const std::string kResume = "   <Esc> to resume...";
 
-// Each call of the text a record of name "N" and QTH "Q" ("_" an empty call), in the form
-// Kelpie writes.
+// A record of name "N" and QTH "Q" for each call of the text ("_" an empty call).
 Lines records(const std::string& calls) {
   Lines r;
   std::stringstream words(calls);
@@ -47,8 +43,7 @@ Lines records(const std::string& calls) {
   return r;
 }
 
-// Each row: the logs ("name call call ...", a leading '"' for the quoted form, '|' between
-// logs), the heading's year and the best station's line.
+// Rows: the logs ("name call ...", '"' first for the quoted form, '|' between), year, best line.
 TEST(Statistics, NameTheEarliestYearAndTheStationWithTheMostCheckIns) {
   const std::array<std::string, 3> rows[] = {
       {"", "50", "     0"},
@@ -66,9 +61,8 @@ TEST(Statistics, NameTheEarliestYearAndTheStationWithTheMostCheckIns) {
   for (const auto& [logs, since, best] : rows) {
     SCOPED_TRACE(logs);
     Rig rig;
-    for (std::stringstream all(logs); !logs.empty() && all.good();) {
-      std::string log;
-      std::getline(all, log, '|');
+    std::stringstream all(logs);
+    for (std::string log; std::getline(all, log, '|');) {
       const bool quoted = log[0] == '"';
       const size_t space = std::min(log.find(' '), log.size());
       rig.write(log.substr(quoted, space - quoted), inForm(quoted, records(log.substr(space))));
@@ -80,9 +74,8 @@ TEST(Statistics, NameTheEarliestYearAndTheStationWithTheMostCheckIns) {
   }
 }
 
-// Old and new callsigns count together under the new one, whatever the roster's order; a
-// station whose old call is its own is not doubled, and a call change one side of which never
-// checked in adds nothing.
+// Old and new calls count together under the new one, whatever the roster's order; an old call
+// that is the station's own is not doubled; a change one side of which never checked in adds none.
 TEST(Statistics, CheckInsUnderAFormerCallCountForTheNewCall) {
   Rig rig;
   rig.writeRoster({{"K1NEW", "Ned", "Here", "1/1/2020", "2/2/2026", "W1OLD"},
@@ -162,9 +155,8 @@ TEST_F(ReportTest, PrintoutFailuresNameTheLog) {
   EXPECT_EQ(rig.printer.documents.size(), 2u);
 }
 
-// The summary's exact bytes: the QTH trimmed, the distance from the station's first ADIF line
-// with a grid, in the unit asked for ("Miles" exactly gives miles), the columns with their
-// overflow rule, a file name safe in the log folder.
+// The summary's bytes: QTH trimmed, distance from the first ADIF line with a grid in the unit
+// asked for ("Miles" exactly gives miles), columns and their overflow, a safe file name.
 TEST_F(ReportTest, SummaryExactBytes) {
   rig.write("vhf4k.adi",
             {"<CALL:4>W1AW, <NAME:5>Hiram <EOR>", "<CALL:4>W1AW, <GRIDSQUARE:4>JO01",
@@ -190,8 +182,7 @@ TEST_F(ReportTest, SummaryExactBytes) {
   EXPECT_EQ(summaryFileName("a b<c>d|e?f*g\"h\ti"), "a b_c_d_e_f_g_h_i Check-in summary.txt");
   EXPECT_EQ(netDateText("0325"), "03-25-");
   EXPECT_EQ(s.view.label3, "Enter Call or Call- for in&&out");
-  EXPECT_EQ(rig.dialogs.boxes().substr(0, chooser("file for write summary").size()),
-            chooser("file for write summary"));
+  EXPECT_TRUE(rig.dialogs.boxes().starts_with(chooser("file for write summary")));
   EXPECT_TRUE(rig.dialogs.messages().empty());
   fs::create_directory(rig.folder / summaryFileName("x"));  // a folder where the file goes
   s.settings.netBand = "x";
