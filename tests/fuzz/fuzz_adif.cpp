@@ -1,16 +1,13 @@
-// Fuzzes the ADIF grid lookups: the input's first line is a callsign, the rest is vhf4k.adi.
-// At every block size the single lookup and the summary's one-pass lookup must give what the
-// rules read plainly give: the old comma form line by line first, else the ADIF 3 records.
+// Fuzzes the ADIF grid lookups (first line a callsign, the rest vhf4k.adi): at every block size
+// both lookups give what the rules read plainly give (old comma lines first, else ADIF 3 records).
 #include <optional>
 #include <regex>
 
-#include "fuzz_support.h"
+#include "fuzz_harness.h"
 #include "geo/adif.h"
 #include "reports/adif_batch.h"
-#include "support/fake_platform.h"
 
-using namespace kelpie;
-
+namespace kelpie::fuzz {
 namespace {
 std::string fold(std::string t) {
   for (char& c : t) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
@@ -58,20 +55,20 @@ std::optional<std::string> plainly(const std::string& file, const std::string& c
 }
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const fuzz::CallAndFile in = fuzz::splitFirstLine(fuzz::asText(data, size));
+void run(std::string_view in) {
+  const auto [call, file] = splitFirstLine(in);
   static const test::TempFolder folder;  // made once the set-up has chosen the temp folder
   const fs::path adif = folder / "vhf4k.adi";
-  KELPIE_FUZZ_CHECK(writeBytesAtomic(adif, in.file));
-
-  const std::vector<std::string> calls{in.call, fold(in.call)};
+  FUZZ_CHECK(writeBytesAtomic(adif, file));
+  const std::vector<std::string> calls{call, fold(call)};
   std::vector<std::optional<std::string>> want;
-  for (const std::string& c : calls) want.push_back(plainly(in.file, c));
+  for (const std::string& c : calls) want.push_back(plainly(file, c));
   // A small block from the input's own length puts block edges all over the file.
-  for (const size_t block : {1 + in.file.size() % 61, size_t{64}, kAdifReadBlock}) {
-    KELPIE_FUZZ_CHECK(findAdifGridValues(adif, calls, block) == want);
+  for (const size_t block : {1 + file.size() % 61, size_t{64}, kAdifReadBlock}) {
+    FUZZ_CHECK(findAdifGridValues(adif, calls, block) == want);
     for (size_t i = 0; i < calls.size(); ++i)
-      KELPIE_FUZZ_CHECK(findAdifGridValue(adif, calls[i], block) == want[i]);
+      FUZZ_CHECK(findAdifGridValue(adif, calls[i], block) == want[i]);
   }
-  return 0;
 }
+
+}  // namespace kelpie::fuzz

@@ -1,78 +1,64 @@
-// Fuzzes the entry line with random key sequences over a running net. Bytes are keys typed
-// into the entry line (Enter, Space and Esc among them); three byte values stand for the
-// operator's other moves: answering a box, switching the Options items, clicking a mode
-// button. After every Enter today's log on disk holds exactly today's check-ins, and at the end
-// the roster Kelpie writes reads back as the roster it holds, with every station of the day.
-#include <algorithm>
-
-#include "data/checkin_log.h"
+// Fuzzes key sequences on a running net (bytes are keys; 0xF5, 0xF6, 0xF7 answer a box, set the
+// Options items, click a mode button): the log on disk and the roster written follow the net.
 #include "data/roster.h"
-#include "fuzz_support.h"
+#include "fuzz_harness.h"
 
-using namespace kelpie;
+namespace kelpie::fuzz {
 
-namespace {
-void checkLogMatchesTable(test::Rig& rig) {
-  Session& s = rig.session;
-  const LogRead onDisk = readLogLineForm(rig.folder / "120526F.ILE");
-  KELPIE_FUZZ_CHECK(onDisk.ok && !onDisk.cutShort &&
-                    onDisk.records.size() == size_t(s.checkIns.count));
-  for (int i = 1; i <= s.checkIns.count; ++i) {
-    const auto& f = s.checkIns.row(i).f;
-    KELPIE_FUZZ_CHECK(logLines({onDisk.records[size_t(i - 1)]}) == (Lines{f[1], f[2], f[3]}));
-  }
-}
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+void run(std::string_view in) {
   test::Rig rig;
-  if (!fuzz::startRig(
-          rig,
-          {{"BURROW.DAT", "W2CLB\r\nCARL\r\nALBANY NY\r\nKA1\xC9\r\n\xC9MILE\r\nQU\xC9\r\n"},
-           {"ck2list.dat", "N9NAM  ALICE\r\nW2CLB  CARLOS\r\n"},
-           {"vhf4k.adi",
-            "<CALL:5>W2CLB, <GRIDSQUARE:4>FN32 <EOR>\r\n"
-            "<CALL:5>N9NAM, <GRIDSQUARE:6>EM12aa <EOR>\r\n"}},
-          {{"K1ABC", "BOB", "FN20", "1/1/2021", "2/2/2022", "-"},
-           {"N2XYZ", "AL", "Troy, NY", "3/3/2023", "3/4/2023", "W2OLD"},
-           {"D1X", "DEE", "-", "1/1/2021", "1/1/2021", "-"}}))
-    return 0;
+  rig.writeRoster({{"K1ABC", "BOB", "FN20", "1/1/2021", "2/2/2022", "-"},
+                   {"N2XYZ", "AL", "Troy, NY", "3/3/2023", "3/4/2023", "W2OLD"},
+                   {"D1X", "DEE", "-", "1/1/2021", "1/1/2021", "-"}});
+  rig.writeBytes("BURROW.DAT", "W2CLB\r\nCARL\r\nALBANY NY\r\nKA1\xC9\r\n\xC9MILE\r\nQU\xC9\r\n");
+  rig.writeBytes("ck2list.dat", "N9NAM  ALICE\r\nW2CLB  CARLOS\r\n");
+  rig.writeBytes("vhf4k.adi",
+                 "<CALL:5>W2CLB, <GRIDSQUARE:4>FN32 <EOR>\r\n"
+                 "<CALL:5>N9NAM, <GRIDSQUARE:6>EM12aa <EOR>\r\n");
+  if (!rig.start()) return;
   Session& s = rig.session;
-  fuzz::ByteReader keys(fuzz::asText(data, size));
+  const auto checkLog = [&] {  // today's log on disk, byte for byte, is the check-ins held
+    Lines want;
+    for (int i = 1; i <= s.checkIns.count; ++i) {
+      const auto& f = s.checkIns.row(i).f;
+      want.insert(want.end(), {f[1], f[2], f[3]});
+    }
+    FUZZ_CHECK(rig.read("120526F.ILE") == joinCrLf(want));
+  };
+  size_t at = 0;
+  const auto next = [&] { return at < in.size() ? static_cast<uint8_t>(in[at++]) : uint8_t{0}; };
   int enters = 0;
-  while (!keys.empty()) {
-    const uint8_t b = keys.next();
+  while (at < in.size()) {
+    const uint8_t b = next();
     if (b == 0xF5) {  // the next byte answers the next message box
-      rig.dialogs.messageAnswers.push_back(Answer(keys.next() % 4));
+      rig.dialogs.messageAnswers.push_back(Answer(next() % 4));
     } else if (b == 0xF6) {  // the next byte picks the Options items
-      const uint8_t o = keys.next();
+      const uint8_t o = next();
       (o & 1) ? s.mEnterModes_Click() : s.mACModes_Click();
       (o & 2) ? s.mUseNumberModes_Click() : s.mUseSpaceBarModes_Click();
     } else if (b == 0xF7) {  // the next byte clicks Ack or Comment
-      (keys.next() & 1) ? s.selectComment() : s.selectAck();
+      (next() & 1) ? s.selectComment() : s.selectAck();
     } else {
       s.Form_KeyDown(b, 0);
       int key = b;
       s.CallSignInput_KeyPress(key);
       // What the entry line keeps of a key; a line edit never holds a line end.
       if (key != 0 && key != '\n' && key != '\r') s.view.entryText += char(key);
-      if (b == kKeyEnter) {
-        KELPIE_FUZZ_CHECK(s.view.entryText.empty());
-        checkLogMatchesTable(rig), ++enters;
-      }
+      if (b == kKeyEnter) FUZZ_CHECK(s.view.entryText.empty()), checkLog(), ++enters;
     }
-    KELPIE_FUZZ_CHECK(s.checkIns.count >= 0 && s.checkIns.count <= enters);
-    KELPIE_FUZZ_CHECK(s.view.selected >= -1 && s.view.selected < int(s.view.lines.size()));
+    FUZZ_CHECK(s.checkIns.count >= 0 && s.checkIns.count <= enters);
+    FUZZ_CHECK(s.view.selected >= -1 && s.view.selected < int(s.view.lines.size()));
   }
-  KELPIE_FUZZ_CHECK(rig.dialogs.inputs().empty());
-  checkLogMatchesTable(rig);
+  FUZZ_CHECK(rig.dialogs.inputs().empty());
+  checkLog();
   s.mExit_Click();  // the roster on disk is the roster held, with every station of the day
   const RosterParse onDisk = parseRoster(splitLines(rig.read("NETCONT.ROL")));
-  KELPIE_FUZZ_CHECK(!onDisk.quoted && !onDisk.incomplete &&
-                    fuzz::sameRows(onDisk.roster, s.roster));
+  FUZZ_CHECK(!onDisk.quoted && !onDisk.incomplete &&
+             rosterLines(onDisk.roster) == rosterLines(s.roster));
   for (int i = 1; i <= s.checkIns.count; ++i)
-    KELPIE_FUZZ_CHECK(
+    FUZZ_CHECK(
         std::any_of(onDisk.roster.rows.begin() + 1, onDisk.roster.rows.end(),
                     [&](const RosterEntry& e) { return e.callSign == s.checkIns.field(i, 1); }));
-  return 0;
 }
+
+}  // namespace kelpie::fuzz

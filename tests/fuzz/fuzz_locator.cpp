@@ -1,45 +1,36 @@
-// Fuzzes the Maidenhead decoding and the beam heading: the first byte says where the input is
-// cut into the net control's grid and the station's (and which unit is asked for). Every valid
-// pair gives a heading of 0 to 360 whole degrees and a distance within half the Earth (the path
-// model runs a little past 20004 km near the antipode); anything else leaves the grid alone.
+// Fuzzes the grid decoding and the beam heading; the first byte cuts the input into two grids and
+// picks the unit. The path model runs a little past 20004 km near the antipode.
 #include <cmath>
 #include <cstring>
 
-#include "fuzz_support.h"
+#include "fuzz_harness.h"
 #include "geo/locator.h"
 
-using namespace kelpie;
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size == 0) return 0;
-  const std::string_view in = fuzz::asText(data + 1, size - 1);
-  const size_t cut = std::min<size_t>(data[0] & 0x0F, in.size());
-  const std::string unit = (data[0] & 0x10) ? "Miles" : "kM";
+void kelpie::fuzz::run(std::string_view in) {
+  if (in.empty()) return;
+  const size_t cut = std::min<size_t>(in[0] & 0x0F, in.size() - 1);
+  const std::string unit = (in[0] & 0x10) ? "Miles" : "kM";
+  in.remove_prefix(1);
   const std::string netControl(in.substr(0, cut)), station(in.substr(cut));
   const auto from = decodeLocator(netControl), to = decodeLocator(station);
   for (const auto& p : {from, to})
-    KELPIE_FUZZ_CHECK(!p || (p->lon > -180 && p->lon < 180 && p->lat > -90 && p->lat < 90));
+    FUZZ_CHECK(!p || (p->lon > -180 && p->lon < 180 && p->lat > -90 && p->lat < 90));
   // The path arithmetic on any two points, raw doubles included: finite answers or none.
   if (in.size() >= 4 * sizeof(double)) {
     double v[4];
     std::memcpy(v, in.data(), sizeof v);
     if (const auto path = beamPath({v[0], v[1]}, {v[2], v[3]}))
-      KELPIE_FUZZ_CHECK(std::isfinite(path->heading) && std::isfinite(path->distanceKm));
+      FUZZ_CHECK(std::isfinite(path->heading) && std::isfinite(path->distanceKm));
   }
   std::string grid = station;
   double distance = -1;
   const BeamStatus st = calcBeamHeading(grid, distance, netControl, unit);
-  if (!from || !to) {
-    KELPIE_FUZZ_CHECK(st == BeamStatus::InvalidLocator && grid == station && distance == -1);
-    return 0;
-  }
-  KELPIE_FUZZ_CHECK(st == BeamStatus::Ok);
-  KELPIE_FUZZ_CHECK(distance >= 0 && distance <= (unit == "Miles" ? 12500 : 20100));
-  KELPIE_FUZZ_CHECK(grid.compare(0, station.size() + 2, station + "  ") == 0 &&
-                    grid.back() == '\xB0');
+  if (!from || !to)
+    return FUZZ_CHECK(st == BeamStatus::InvalidLocator && grid == station && distance == -1);
+  FUZZ_CHECK(st == BeamStatus::Ok);
+  FUZZ_CHECK(distance >= 0 && distance <= (unit == "Miles" ? 12500 : 20100));
+  FUZZ_CHECK(grid.compare(0, station.size() + 2, station + "  ") == 0 && grid.back() == '\xB0');
   const std::string deg = grid.substr(station.size() + 2, grid.size() - station.size() - 3);
-  KELPIE_FUZZ_CHECK(!deg.empty() && deg.size() <= 3 &&
-                    deg.find_first_not_of("0123456789") == std::string::npos &&
-                    std::stoi(deg) <= 360);
-  return 0;
+  FUZZ_CHECK(!deg.empty() && deg.size() <= 3 &&
+             deg.find_first_not_of("0123456789") == std::string::npos && std::stoi(deg) <= 360);
 }

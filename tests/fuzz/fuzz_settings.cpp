@@ -1,28 +1,22 @@
-// Fuzzes the settings reader: the two line splitters agree, any file applies without harm, and
-// whatever it gave is written out and read back to exactly the same values.
+// Fuzzes the settings reader: what it gives is written out and read back the same.
 #include "data/settings.h"
-#include "fuzz_support.h"
+#include "fuzz_harness.h"
 
-using namespace kelpie;
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string_view in = fuzz::asText(data, size);
+void kelpie::fuzz::run(std::string_view in) {
   const Lines lines = splitLines(in);
   Lines walked;
   forEachLine(in, [&](std::string_view l) { return walked.emplace_back(l), true; });
-  KELPIE_FUZZ_CHECK(walked == lines);
-  for (const auto& l : lines) KELPIE_FUZZ_CHECK(l.find_first_of("\r\n") == std::string::npos);
-
+  FUZZ_CHECK(walked == lines);
+  for (const auto& l : lines) FUZZ_CHECK(l.find_first_of("\r\n") == std::string::npos);
   NetSettings read, again;
   resetSettingsDefaults(read);
   applySettingsLines(lines, read);
   const Lines written = settingsFileLines(read);
-  KELPIE_FUZZ_CHECK(written.size() == 23 && splitLines(joinCrLf(written)) == written);
+  FUZZ_CHECK(written.size() == 23 && splitLines(joinCrLf(written)) == written);
   resetSettingsDefaults(again);
   applySettingsLines(written, again);
   // A value line stands next to its key, so it can be any text, even a key's.
-  KELPIE_FUZZ_CHECK(settingsFileLines(again) == written);
+  FUZZ_CHECK(settingsFileLines(again) == written);
   // The kilometre mark is written as the unit itself, so on reading it follows the unit.
-  KELPIE_FUZZ_CHECK(again.distanceKm == (read.distanceUnit == "kM"));
-  return 0;
+  FUZZ_CHECK(again.distanceKm == (read.distanceUnit == "kM"));
 }

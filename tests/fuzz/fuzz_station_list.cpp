@@ -1,55 +1,42 @@
-// Fuzzes a station file read by the station lookup: the club list BURROW.DAT in both forms
-// (fuzz_club_list) or the name list ck2list.dat (fuzz_name_list, built with KELPIE_NAME_LIST).
-// The input's first line is the callsign typed, the rest is the file. Whatever the file holds,
-// the station is checked in once, under the callsign typed, as a first-time check-in, with the
-// name (and QTH) of the first matching record; the file is only read.
+// Fuzzes the station lookup over BURROW.DAT (fuzz_club_list) or, with KELPIE_NAME_LIST=1,
+// ck2list.dat (fuzz_name_list): the input's first line is the callsign typed, the rest the file.
 #include "data/quoted.h"
-#include "fuzz_support.h"
+#include "fuzz_harness.h"
 
-using namespace kelpie;
+constexpr const char* kFile = KELPIE_NAME_LIST ? "ck2list.dat" : "BURROW.DAT";
 
-#ifdef KELPIE_NAME_LIST
-constexpr const char* kFile = "ck2list.dat";
-#else
-constexpr const char* kFile = "BURROW.DAT";
-#endif
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const fuzz::CallAndFile in = fuzz::splitFirstLine(fuzz::asText(data, size));
+void kelpie::fuzz::run(std::string_view input) {
+  const auto [typed, file] = splitFirstLine(input);
   test::Rig rig;
-  if (!fuzz::startRig(rig, {{kFile, in.file}})) return 0;
+  rig.writeBytes(kFile, file);
+  if (!rig.start()) return;
   Session& s = rig.session;
-  s.entryText = in.call;
+  s.entryText = typed;
   std::string result;
   s.getStationInfo(result);
-  const std::string call = in.call.substr(0, in.call.size() - (in.call.ends_with('-') ? 1 : 0));
+  const std::string call = typed.substr(0, typed.size() - (typed.ends_with('-') ? 1 : 0));
   const auto& f = s.checkIns.row(1).f;
-  KELPIE_FUZZ_CHECK(result == "OK" && s.checkIns.count == 1 && s.view.lines.size() == 1);
-  KELPIE_FUZZ_CHECK(f[1] == call && f[4] == "  First time check-in" && f[5] == "12/5/2026");
-  KELPIE_FUZZ_CHECK(f[8] == (call.size() < in.call.size() ? "in&out " : ""));
-  const Lines lines = splitLines(in.file);
-#ifdef KELPIE_NAME_LIST
-  // The first line whose first seven characters, trimmed of spaces, are the callsign gives the
-  // name: the rest of that line, unchanged.
-  std::string name;
-  for (const std::string& line : lines)
-    if (trimSpaces(std::string_view(line).substr(0, 7)) == call) {
-      name = line.size() > 7 ? line.substr(7) : "";
-      break;
-    }
-  KELPIE_FUZZ_CHECK(f[2] == name);
+  FUZZ_CHECK(result == "OK" && s.checkIns.count == 1 && s.view.lines.size() == 1);
+  FUZZ_CHECK(f[1] == call && f[4] == "  First time check-in" && f[5] == "12/5/2026");
+  FUZZ_CHECK(f[8] == (call.size() < typed.size() ? "in&out " : ""));
+  const Lines lines = splitLines(file);
+#if KELPIE_NAME_LIST
+  // The name: the rest of the first line whose first seven characters, trimmed, are the call.
+  const auto match = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) {
+    return trimSpaces(std::string_view(l).substr(0, 7)) == call;
+  });
+  FUZZ_CHECK(f[2] == (match == lines.end() || match->size() <= 7 ? "" : match->substr(7)));
 #else
   // Records of three values; a cut record's missing fields are empty.
   const std::vector<std::string> v = isQuotedForm(lines) ? quotedValues(lines) : lines;
   for (size_t i = 0; i < v.size(); i += 3)
     if (v[i] == call) {
-      KELPIE_FUZZ_CHECK(f[2] == (i + 1 < v.size() ? v[i + 1] : ""));
-      KELPIE_FUZZ_CHECK(f[3] == (i + 2 < v.size() ? v[i + 2] : "") + "  ");
+      FUZZ_CHECK(f[2] == (i + 1 < v.size() ? v[i + 1] : ""));
+      FUZZ_CHECK(f[3] == (i + 2 < v.size() ? v[i + 2] : "") + "  ");
       break;
     }
 #endif
-  KELPIE_FUZZ_CHECK(rig.read(kFile) == in.file);
+  FUZZ_CHECK(rig.read(kFile) == file);
   s.getStationInfo(result = "");  // the same station again is refused
-  KELPIE_FUZZ_CHECK(result.empty() && s.checkIns.count == 1);
-  return 0;
+  FUZZ_CHECK(result.empty() && s.checkIns.count == 1);
 }
