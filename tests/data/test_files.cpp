@@ -12,10 +12,9 @@ namespace {
 
 TEST(TextFiles, LinesCaseNumbersDatesAndNames) {
   EXPECT_EQ(splitLines("a\r\nb\nc\rd\r\n\r\nx\r\r\n"), (Lines{"a", "b", "c", "d", "", "x", ""}));
-  EXPECT_EQ(upper1252("k1abc/p \xE9\xF6\xFF\x9A\xF7") + lower1252("ABC\xC9") + trimSpaces(" a b "),
-            "K1ABC/P \xC9\xD6\x9F\x8A\xF7"
-            "abc\xE9"
-            "a b");
+  EXPECT_EQ(
+      upper1252("k1abc/p \xE9\xF6\xFF\x9A\xF7|") + lower1252("ABC\xC9|") + trimSpaces(" a b "),
+      "K1ABC/P \xC9\xD6\x9F\x8A\xF7|abc\xE9|a b");
   EXPECT_EQ(dateText({2027, 1, 15}) + logFileName({2009, 3, 7}), "1/15/2027030709F.ILE");
   for (const auto& [text, value] :
        {std::pair{"105", 105}, {"2.5", 2}, {"1.5", 2}, {"1.0", 1}, {"-3", -3}, {" 7 ", 7}}) {
@@ -23,9 +22,13 @@ TEST(TextFiles, LinesCaseNumbersDatesAndNames) {
     EXPECT_EQ(roundHalfEven(numericValue(text)), value) << text;
   }
   for (const char* text : {"", "L", "1AB", ".", "-", "1e"}) EXPECT_FALSE(isNumeric(text)) << text;
+  EXPECT_EQ(quotedValues({"\"K1ABC\",\"Bob, Jr\",\"FN20\"", "  W2X , Al ,\"say \"\"hi\"\"\"",
+                          "\"A\"", "\"B\",", ""}),
+            (std::vector<std::string>{"K1ABC", "Bob, Jr", "FN20", "W2X", "Al", "say \"hi\"", "A",
+                                      "B", ""}));
 }
 
-TEST(TextFiles, WritesAreWholeFoundInAnyCaseAndStaleTemporariesCleared) {
+TEST(TextFiles, WritesLookUpsTemporariesQuotedFormAndFifos) {
   TempFolder t;
   ASSERT_TRUE(writeLinesAtomic(t / "netcont.rol", {"one", "", "\xB0"}));
   std::string bytes, error;
@@ -39,6 +42,13 @@ TEST(TextFiles, WritesAreWholeFoundInAnyCaseAndStaleTemporariesCleared) {
   removeStaleTemporaries(t.path());
   EXPECT_FALSE(fs::exists(t / ".NETCONT.ROL.a1B2c3"));
   EXPECT_TRUE(fs::exists(t / ".notes.doc.abcdef"));
+  writeLinesAtomic(t / "q.dat", {"plain", "\"quoted\""});
+  writeLinesAtomic(t / "p.dat", {"plain", " \"late\""});
+  bool flag = false;  // set at a line opening with a quote, and never set back to no
+  std::string flags;
+  for (const char* f : {"p.dat", "q.dat", "p.dat"})
+    checkFileFormat(t / f, flag), flags += "01"[flag];
+  EXPECT_EQ(flags, "011");
   waitForFlushes();  // the folder flushes queued by the writes end (Kelpie waits at exit)
   // A FIFO under a data file's name would block every reader for good.
   ASSERT_EQ(::mkfifo((t / "vhf4k.adi").c_str(), 0644), 0);
@@ -46,37 +56,11 @@ TEST(TextFiles, WritesAreWholeFoundInAnyCaseAndStaleTemporariesCleared) {
   EXPECT_EQ(error, "not a regular file");
 }
 
-TEST(QuotedForm, ValuesAndTheFileTest) {
-  EXPECT_EQ(quotedValues({"\"K1ABC\",\"Bob, Jr\",\"FN20\"", "  W2X , Al ,\"say \"\"hi\"\"\"",
-                          "\"A\"", "\"B\",", ""}),
-            (std::vector<std::string>{"K1ABC", "Bob, Jr", "FN20", "W2X", "Al", "say \"hi\"", "A",
-                                      "B", ""}));
-  TempFolder t;
-  writeLinesAtomic(t / "q.dat", {"plain", "\"quoted\""});
-  writeLinesAtomic(t / "p.dat", {"plain", " \"late\""});
-  bool flag = false;
-  checkFileFormat(t / "p.dat", flag);
-  EXPECT_FALSE(flag);
-  checkFileFormat(t / "q.dat", flag);
-  checkFileFormat(t / "p.dat", flag);
-  EXPECT_TRUE(flag);  // set, and never set back to no
-}
-
 TEST(SettingsFile, WrittenLayoutAndTheKeyRules) {
   NetSettings s;
   s.logFolder = "/logs";
   s.netControlGrid = "FN20XA";
-  EXPECT_EQ(joinCrLf(settingsFileLines(s)),
-            "// KelpieW Marten Net Control for Windows\r\n"
-            "// Kelpie v2.1 settings, written by Kelpie for Linux\r\n"
-            "[Path to check-in log files]\r\n/logs\r\n[Net Control`s Call]\r\n\r\n"
-            "[Band for this Net]\r\n\r\n// To change between Acknowledge and Comments\r\n"
-            "[Use the <Enter> key + shortcuts]\r\nNo\r\n// Miles or kM in file write function\r\n"
-            "[Use Miles or kM]\r\nMiles\r\n"
-            "// Path ex: C:\\Program Files\\Internet Exploror\\iexplore\r\n"
-            "[Path to web browser]\r\n\r\n// To mark Acknowledge and Comments\r\n"
-            "[Use the <Enter> key + shortcuts to mark]\r\nYes\r\n"
-            "// Calculate beam heading from ADIF data\r\n[NetControl 6-digit Grid]\r\nFN20XA\r\n");
+  EXPECT_EQ(joinCrLf(settingsFileLines(s)), golden("data/settings.ini"));
   // Each row: the lines read, then call, unit, kM mark, Enter option and Space option.
   const std::pair<Lines, std::string> rows[] = {
       {{"[NET CONTROL`S CALL]", "N1XX", "[Use Miles or kM]", "km"}, "N1XX km 0 0 1"},
@@ -92,9 +76,7 @@ TEST(SettingsFile, WrittenLayoutAndTheKeyRules) {
       // The value line after a key is taken even when it looks like a key itself.
       {{"[Band for this Net]", "[Net Control`s Call]", "N9ZZ"}, "PRIOR Miles 0 0 1"}};
   for (const auto& [lines, want] : rows) {
-    s.netControlCall = "PRIOR";
-    s.distanceKm = s.enterModes = true;
-    s.spaceBarModes = false;
+    s.netControlCall = "PRIOR", s.distanceKm = s.enterModes = true, s.spaceBarModes = false;
     resetSettingsDefaults(s);
     applySettingsLines(lines, s);
     EXPECT_EQ(s.netControlCall + " " + s.distanceUnit + " " + std::to_string(s.distanceKm) + " " +
