@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <map>
 #include <random>
 #include <set>
@@ -24,13 +23,12 @@ namespace {
 const std::vector<std::string> kSaved{"NETCONT.ROL", "Kelpie_Control.ini", "120526F.ILE",
                                       "120526F.TIM"};
 
-// Puts the session in one of two states that differ in every saved file. State 1 is large, so
-// that a file cut short could never pass for either state, and each state is a fixed point of
-// the exit save (its check-ins are roster stations already dated today). Then saves them all.
+// Puts the session in one of two states that differ in every saved file, and saves them all.
+// State 1 is large, so that a file cut short could never pass for either state; each state is a
+// fixed point of the exit save (its check-ins are roster stations already dated today).
 void saveState(Session& s, int which) {
   s.settings.netBand = which ? "2 m" : "222 MHz";
   s.settings.browserPath = std::string(which ? 3000 : 1, 'b');
-  s.menu("mEnterModes").checked = which == 1;
   s.roster.rows.resize(1);
   for (int i = 0; i < (which ? 3000 : 3); ++i)
     s.roster.rows.push_back(
@@ -41,57 +39,46 @@ void saveState(Session& s, int which) {
     s.checkIns.row(i).f = {"", e.callSign, e.name, e.qth, e.initialCheckInDate, e.lastCheckInDate};
     s.checkIns.count = i;
   }
-  s.saveNetControlFile();
-  s.writeSettings();
-  s.saveLogFile();
+  s.saveNetControlFile(), s.writeSettings(), s.saveLogFile();
 }
 
-std::map<std::string, std::string> filesNow(const Rig& rig) {
+// Every file in the folder with its bytes.
+std::map<std::string, std::string> files(const Rig& rig) {
   std::map<std::string, std::string> r;
-  for (const auto& name : kSaved) r[name] = rig.read(name);
+  for (const auto& e : fs::directory_iterator(rig.folder.path()))
+    r[e.path().filename()] = rig.read(e.path().filename());
   return r;
 }
 
-std::set<std::string> listing(const fs::path& folder) {
-  std::set<std::string> names;
-  for (const auto& e : fs::directory_iterator(folder)) names.insert(e.path().filename());
-  return names;
-}
-
-// A child saves the two states in turn, over and over, and is killed at a random moment; after
-// every kill each file must be one state's content, whole. Then, for each state, a child that
-// finished a save of it and waits is killed, so every file is seen in both states however slow
-// the machine is.
+// A child saves the two states in turn and is killed at a random moment; after every kill each
+// file must be one state's content, whole. Then, for each state, a child that finished a save of
+// it and waits is killed, so every file is seen in both states however slow the machine is.
 TEST(KilledWhileSaving, EveryFileIsTheOldOrTheNewContentWhole) {
   Rig rig;
   ASSERT_TRUE(rig.start());
-  Session& s = rig.session;
   std::map<std::string, std::string> state[2];
   const auto t0 = std::chrono::steady_clock::now();
-  for (int w : {0, 1, 0, 1}) saveState(s, w), state[w] = filesNow(rig);
-  const long roundUs = std::max<long>(200, std::chrono::duration_cast<std::chrono::microseconds>(
-                                               std::chrono::steady_clock::now() - t0)
-                                                   .count() /
-                                               4);
+  for (int w : {0, 1, 0, 1}) saveState(rig.session, w), state[w] = files(rig);
+  const long roundUs =
+      std::max<long>(200, (std::chrono::steady_clock::now() - t0) / std::chrono::microseconds(4));
   for (const auto& name : kSaved) ASSERT_NE(state[0][name], state[1][name]) << name;
   ASSERT_TRUE(rig.dialogs.shown.empty());
-
   std::mt19937 rng(20261205);
   std::map<std::string, std::set<int>> seen;
   for (int kill = 0; kill < 42; ++kill) {
     const int waitFor = kill < 40 ? -1 : kill - 40;  // the last two: a known state
     int pipeFd[2];
+    char done = 0;
     ASSERT_EQ(::pipe(pipeFd), 0);
     const pid_t pid = ::fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
       ::prctl(PR_SET_PDEATHSIG, SIGKILL);
       for (int i = kill;; ++i) {
-        saveState(s, waitFor < 0 ? i % 2 : waitFor);
+        saveState(rig.session, waitFor < 0 ? i % 2 : waitFor);
         if (waitFor >= 0 && ::write(pipeFd[1], "x", 1) == 1) ::pause();
       }
     }
-    char done = 0;
     if (waitFor >= 0)
       ASSERT_EQ(::read(pipeFd[0], &done, 1), 1);
     else
@@ -108,16 +95,14 @@ TEST(KilledWhileSaving, EveryFileIsTheOldOrTheNewContentWhole) {
     }
   }
   for (const auto& name : kSaved) EXPECT_EQ(seen[name].size(), 2u) << name;
-  // Temporaries a kill left behind are hidden names beside their file, which no reader takes
-  // for a data file.
-  for (const auto& name : listing(rig.folder.path())) {
-    if (name == "ck2list.dat" || name == "vhf4k.adi" ||
-        std::count(kSaved.begin(), kSaved.end(), name))
-      continue;
-    EXPECT_TRUE(std::any_of(kSaved.begin(), kSaved.end(), [&](const std::string& f) {
-      return name.size() == f.size() + 8 && name.compare(0, f.size() + 2, "." + f + ".") == 0;
-    })) << name;
-  }
+  // Temporaries a kill left behind are hidden names beside their file, ".NAME.XXXXXX".
+  for (const auto& [name, bytes] : files(rig))
+    EXPECT_TRUE(state[0].count(name) || std::any_of(kSaved.begin(), kSaved.end(),
+                                                    [&](auto& f) {
+                                                      return name.size() == f.size() + 8 &&
+                                                             name.starts_with("." + f + ".");
+                                                    }))
+        << name;
 }
 
 // Saving breaks and mends again: a write refused (RLIMIT_FSIZE with SIGXFSZ ignored, so it fails
@@ -127,40 +112,34 @@ TEST(FailedSave, TellsTheOperatorKeepsTheFilesAndSucceedsOnceMended) {
   for (const bool readOnly : {false, true}) {
     SCOPED_TRACE(readOnly ? "read-only folder" : "size limit");
     Rig rig;
-    const std::string dir = rig.folder.path();
+    const char* dir = rig.folder.path().c_str();
     if (readOnly && (::unshare(CLONE_NEWNS) != 0 ||
                      ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) ||
-                     ::mount("kelpie-test", dir.c_str(), "tmpfs", 0, "size=512k"))) {
-      std::fprintf(stderr, "read-only folder: not tried, cannot mount a tmpfs (needs root)\n");
-      continue;
-    }
+                     ::mount("kelpie-test", dir, "tmpfs", 0, "size=512k")))
+      GTEST_SKIP() << "read-only folder: not tried, cannot mount a tmpfs (needs root)";
     ASSERT_TRUE(rig.start());
     rig.enterAll({"K1ABC", "N2XYZ"});
-    const auto before = filesNow(rig);
-    const auto files = listing(rig.folder.path());
+    const auto before = files(rig);
     rlimit limit{};
     ::getrlimit(RLIMIT_FSIZE, &limit);
     const rlimit tiny{16, limit.rlim_max};
     if (readOnly)
-      ::mount(nullptr, dir.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, "size=512k");
+      ::mount(nullptr, dir, nullptr, MS_REMOUNT | MS_RDONLY, "size=512k");
     else
       ::signal(SIGXFSZ, SIG_IGN), ::setrlimit(RLIMIT_FSIZE, &tiny);
     rig.enter("W3NEW");  // checked in; saving today's log fails
     rig.session.mDistanceTypekM_Click();
     rig.session.saveNetControlFile();
     rig.session.writeSettings();
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    ::signal(SIGXFSZ, SIG_DFL);
-    if (readOnly) ::mount(nullptr, dir.c_str(), nullptr, MS_REMOUNT, "size=512k");
+    ::setrlimit(RLIMIT_FSIZE, &limit), ::signal(SIGXFSZ, SIG_DFL);
+    if (readOnly) ::mount(nullptr, dir, nullptr, MS_REMOUNT, "size=512k");
     const auto told = rig.dialogs.messages();
     ASSERT_EQ(told.size(), 3u);
-    for (size_t i = 0; i < 3; ++i)
-      EXPECT_EQ(told[i].title + told[i].text.substr(0, told[i].text.find(" (")),
-                " File not saved"
-                "Kelpie could not write " +
-                    pathText(rig.folder / kSaved[(i + 2) % 3]));
-    EXPECT_EQ(filesNow(rig), before);              // nothing on disk damaged
-    EXPECT_EQ(listing(rig.folder.path()), files);  // and no temporary left behind
+    for (size_t i = 0; i < 3; ++i)  // today's log, the roster, the settings
+      EXPECT_EQ(
+          told[i].title + told[i].text.substr(0, told[i].text.find(" (")),
+          " File not savedKelpie could not write " + pathText(rig.folder / kSaved[(i + 2) % 3]));
+    EXPECT_EQ(files(rig), before);  // nothing on disk damaged, no temporary left behind
     rig.enter("K4NXT");  // space again: the next saves go through with everything in memory
     rig.session.saveNetControlFile();
     rig.session.writeSettings();
@@ -169,7 +148,7 @@ TEST(FailedSave, TellsTheOperatorKeepsTheFilesAndSucceedsOnceMended) {
               before.at("120526F.ILE") + "W3NEW\r\n\r\n\r\nK4NXT\r\n\r\n\r\n");
     EXPECT_NE(rig.read("Kelpie_Control.ini").find("[Use Miles or kM]\r\nkM\r\n"),
               std::string::npos);
-    if (readOnly) ::umount2(dir.c_str(), MNT_DETACH);
+    if (readOnly) ::umount2(dir, MNT_DETACH);
   }
 }
 
