@@ -1,6 +1,13 @@
-// The stored-data formats and the text helpers under them.
+// The stored-data formats and the text helpers under them, and damaged, odd and unusable data
+// files: Kelpie reads what it can, tells the operator where that helps, goes on with the net,
+// and never loses what a file held.
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
 
 #include "data/flusher.h"
 #include "data/quoted.h"
@@ -83,6 +90,142 @@ TEST(SettingsFile, WrittenLayoutAndTheKeyRules) {
                   std::to_string(s.enterModes) + " " + std::to_string(s.spaceBarModes),
               want)
         << lines[0];
+  }
+}
+
+const std::string kHeader = joinCrLf({"222 MHz", "W1NC", "1/2/2020", "initial check-in date",
+                                      "last check-in date", "old call sign"});
+const std::string kNew = "\r\n-\r\n-\r\n12/5/2026\r\n12/5/2026\r\n-\r\n";  // after a callsign
+
+// The texts of the boxes shown under title, which must have come up want times.
+std::string told(const Rig& rig, const std::string& title, size_t want = 1) {
+  std::string r;
+  size_t n = 0;
+  for (const auto& b : rig.dialogs.messages())
+    if (b.title == title) r += b.text + "\n", ++n;
+  EXPECT_EQ(n, want) << title << ": " << r;
+  return r;
+}
+#define EXPECT_MENTIONS(text, part) EXPECT_NE((text).find(part), std::string::npos) << (text)
+
+// Runs body as an ordinary user, since root reads a file of any mode: as root, in a forked
+// child that hands the folder to user nobody and gives up root; else right here.
+void asOrdinaryUser(Rig& rig, const std::function<void()>& body) {
+  if (::geteuid() != 0) return body();
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    constexpr uid_t kNobody = 65534;
+    ::lchown(rig.folder.path().c_str(), kNobody, kNobody);
+    for (const auto& e : fs::directory_iterator(rig.folder.path()))
+      ::lchown(e.path().c_str(), kNobody, kNobody);
+    if (::setgroups(0, nullptr) == 0 && ::setresgid(kNobody, kNobody, kNobody) == 0 &&
+        ::setresuid(kNobody, kNobody, kNobody) == 0)
+      body();
+    ::_exit(::geteuid() != kNobody || ::testing::Test::HasFailure());
+  }
+  int status = -1;
+  ::waitpid(pid, &status, 0);
+  EXPECT_EQ(status, 0) << "as user nobody";
+}
+
+// A roster cut short is read to its last whole record, told, kept as .bad and written whole at
+// exit; cut inside its header, it gets a fresh one. Fields that open with a quote or hold commas,
+// NUL bytes, every byte value do not make it the old quoted form: they stay byte for byte.
+TEST(DamagedRoster, IsReadToItsLastWholeRecordKeptAsideAndWrittenWhole) {
+  std::string every;
+  for (int c = 1; c < 256; ++c)
+    if (c != '\r' && c != '\n') every += char(c);
+  const std::string odd =
+      joinCrLf({"\"K1\",\"X\"", "\"Bud\" Smith, Jr", every, ",", "x", std::string("\0-\0", 3)});
+  const std::pair<std::string, std::string> rows[] = {
+      {kHeader + odd + "N2XYZ\r\nAl", kHeader + odd + "W3NEW" + kNew},
+      {"222 MHz\r\nW1NC\r\n1/2/2020\r\n",
+       "222 MHz\r\nW1NC\r\n12/5/2026" + kHeader.substr(23) + "W3NEW" + kNew}};
+  for (const auto& [bytes, atExit] : rows) {
+    Rig rig;
+    rig.writeSettings();
+    rig.writeBytes("NETCONT.ROL", bytes);
+    ASSERT_TRUE(rig.session.Form_Load());
+    const std::string box = told(rig, " Check NETCONT.ROL");
+    EXPECT_MENTIONS(box, pathText(rig.folder / "NETCONT.ROL") + " ends inside a record");
+    EXPECT_MENTIONS(box, pathText(rig.folder / "NETCONT.ROL.bad"));
+    rig.enter("W3NEW");
+    rig.session.mExit_Click();
+    EXPECT_EQ(rig.read("NETCONT.ROL.bad") + "|" + rig.read("NETCONT.ROL"), bytes + "|" + atExit);
+  }
+}
+
+// A file that cannot be read (or a roster that is a folder) is told and never lost: settings and
+// today's log are kept aside as .bad before the first save, the roster is never replaced and each
+// save of it says so. A folder named like the settings or the log: the net runs on, each save of
+// it is told, and the log is not offered for re-start.
+TEST(UnreadableFile, IsToldAndWhatItHoldsIsNeverLost) {
+  for (const std::string r : {"NETCONT.ROL/", "NETCONT.ROL", "Kelpie_Control.ini", "120526F.ILE"}) {
+    SCOPED_TRACE(r);
+    Rig rig;
+    rig.writeRoster({{"K1ABC", "BOB", "FN20", "1/1/2021", "2/2/2022"}});
+    rig.writeSettings("FN31PR");
+    rig.write("120526F.ILE", {"K1ABC", "BOB", "FN20"});
+    const std::string file = r.substr(0, r.find('/')), log = rig.read("120526F.ILE");
+    const fs::path path = rig.folder / file, bad = rig.folder / (file + ".bad");
+    const bool roster = file[0] == 'N', folder = file != r;
+    if (folder) fs::remove(path), fs::create_directory(path);
+    const std::string before = folder ? "folder" : rig.read(file);
+    ::chmod(path.c_str(), 0);
+    asOrdinaryUser(rig, [&] {
+      rig.dialogs.inputAnswers = {"fn20xa"};      // the grid, if the settings are lost
+      rig.dialogs.messageAnswers = {Answer::OK};  // re-start the existing log
+      ASSERT_TRUE(rig.session.Form_Load());
+      const std::string box = told(rig, file[0] == '1' ? " Log file" : " Check " + file);
+      EXPECT_MENTIONS(box, pathText(path) + " cannot be read");
+      EXPECT_MENTIONS(box, pathText(bad));
+      rig.enter("W3NEW");
+      rig.session.mExit_Click();
+      const std::string notSaved = told(rig, " File not saved", roster);
+      EXPECT_EQ(notSaved.find(pathText(path)) == std::string::npos, !roster) << notSaved;
+      EXPECT_EQ(rig.exists("NETCONT.ROL.bad"), false);
+      EXPECT_EQ(rig.read("120526F.ILE"), (file[0] == '1' ? "" : log) + "W3NEW\r\n\r\n\r\n");
+    });
+    const fs::path kept = roster ? path : bad;
+    ::chmod(kept.c_str(), 0755);
+    EXPECT_EQ(fs::is_directory(kept) ? "folder" : rig.read(kept.filename()), before);
+  }
+  for (const std::string file : {"Kelpie_Control.ini", "120526F.ILE"}) {
+    Rig rig;
+    rig.writeRoster({});
+    fs::create_directory(rig.folder / file);
+    rig.dialogs.inputAnswers = {"fn20xa"};  // asked for, as at a first run, with no settings
+    ASSERT_TRUE(rig.session.Form_Load());
+    told(rig, " Re-start with 120526F.ILE", 0);
+    rig.enterAll({"K1ABC", "N2XYZ"});
+    rig.session.mExit_Click();
+    const std::string notSaved = told(rig, " File not saved", file[0] == '1' ? 2 : 1);
+    EXPECT_MENTIONS(notSaved, pathText(rig.folder / file));
+    EXPECT_MENTIONS(notSaved, "still in memory");
+    EXPECT_EQ(rig.read("NETCONT.ROL"), kHeader + "K1ABC" + kNew + "N2XYZ" + kNew);
+  }
+}
+
+// Today's log re-started (rows: the file, or a link's target, and the log after one check-in):
+// a cut record keeps its fields and is completed, blank lines at the end are no check-in; a link
+// to itself or into a missing folder is told, does not stop the start-up, and is saved over.
+TEST(TodaysLog, CutBlankOrUnusableLogsAndTheFirstSave) {
+  const std::pair<std::string, std::string> rows[] = {
+      {"K1ABC\r\nBOB\r\nFN20\r\nN2XYZ\r\nAL\r\n", "K1ABC\r\nBOB\r\nFN20\r\nN2XYZ\r\nAL\r\n\r\n"},
+      {"K1ABC\r\nBOB\r\nFN20\r\n\r\n\r\n", "K1ABC\r\nBOB\r\nFN20\r\n"},
+      {"120526F.ILE", ""},
+      {"missing/120526F.ILE", ""}};
+  for (const auto& [bytes, log] : rows) {
+    Rig rig;
+    const bool link = bytes.ends_with("F.ILE");
+    link ? fs::create_symlink(bytes, rig.folder / "120526F.ILE")
+         : rig.writeBytes("120526F.ILE", bytes);
+    rig.dialogs.messageAnswers = {Answer::OK};
+    EXPECT_NO_THROW(EXPECT_TRUE(rig.start()));
+    EXPECT_EQ(told(rig, " Log file", link).find("cannot create today's log") != std::string::npos,
+              link);
+    rig.enter("W3NEW");
+    EXPECT_EQ(rig.read("120526F.ILE"), log + "W3NEW\r\n\r\n\r\n");
   }
 }
 
