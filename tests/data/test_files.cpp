@@ -17,7 +17,7 @@
 namespace kelpie::test {
 namespace {
 
-TEST(TextFiles, LinesCaseNumbersDatesAndNames) {
+TEST(TextFiles, HelpersWritesLookUpsTemporariesQuotedFormAndFifos) {
   EXPECT_EQ(splitLines("a\r\nb\nc\rd\r\n\r\nx\r\r\n"), (Lines{"a", "b", "c", "d", "", "x", ""}));
   EXPECT_EQ(
       upper1252("k1abc/p \xE9\xF6\xFF\x9A\xF7|") + lower1252("ABC\xC9|") + trimSpaces(" a b "),
@@ -33,9 +33,6 @@ TEST(TextFiles, LinesCaseNumbersDatesAndNames) {
                           "\"A\"", "\"B\",", ""}),
             (std::vector<std::string>{"K1ABC", "Bob, Jr", "FN20", "W2X", "Al", "say \"hi\"", "A",
                                       "B", ""}));
-}
-
-TEST(TextFiles, WritesLookUpsTemporariesQuotedFormAndFifos) {
   TempFolder t;
   ASSERT_TRUE(writeLinesAtomic(t / "netcont.rol", {"one", "", "\xB0"}));
   std::string bytes, error;
@@ -68,26 +65,24 @@ TEST(SettingsFile, WrittenLayoutAndTheKeyRules) {
   s.logFolder = "/logs";
   s.netControlGrid = "FN20XA";
   EXPECT_EQ(joinCrLf(settingsFileLines(s)), golden("data/settings.ini"));
-  // Each row: the lines read, then call, unit, kM mark, Enter option and Space option.
+  // Each row: the lines read, then call, unit, and the kM mark, Enter and Space options.
   const std::pair<Lines, std::string> rows[] = {
-      {{"[NET CONTROL`S CALL]", "N1XX", "[Use Miles or kM]", "km"}, "N1XX km 0 0 1"},
+      {{"[NET CONTROL`S CALL]", "N1XX", "[Use Miles or kM]", "km"}, "N1XX km 001"},
       {{" [Net Control`s Call]", "N1", "[Net Control`s Call] ", "N2", "[Net Control's Call]", "N3"},
-       "PRIOR Miles 0 0 1"},
-      {{"[Use Miles or kM]", "kM", "[Use the <Enter> key + shortcuts]", "YES"}, "PRIOR kM 1 1 1"},
+       "P Miles 001"},
+      {{"[Use Miles or kM]", "kM", "[Use the <Enter> key + shortcuts]", "YES"}, "P kM 111"},
       {{"[Use the <Enter> key + shortcuts]", "Y", "[Use the <Enter> key + shortcuts to mark]", ""},
-       "PRIOR Miles 0 0 0"},
-      {{"[Use the <Enter> key + shortcuts to mark]", "yEs", "[Net Control`s Call]"},
-       "PRIOR Miles 0 0 1"},
-      {{"[Net Control`s Call]", "N1XX", "// c", "[Net Control`s Call]", "N2YY"},
-       "N2YY Miles 0 0 1"},
+       "P Miles 000"},
+      {{"[Use the <Enter> key + shortcuts to mark]", "yEs", "[Net Control`s Call]"}, "P Miles 001"},
+      {{"[Net Control`s Call]", "N1XX", "// c", "[Net Control`s Call]", "N2YY"}, "N2YY Miles 001"},
       // The value line after a key is taken even when it looks like a key itself.
-      {{"[Band for this Net]", "[Net Control`s Call]", "N9ZZ"}, "PRIOR Miles 0 0 1"}};
+      {{"[Band for this Net]", "[Net Control`s Call]", "N9ZZ"}, "P Miles 001"}};
   for (const auto& [lines, want] : rows) {
-    s.netControlCall = "PRIOR", s.distanceKm = s.enterModes = true, s.spaceBarModes = false;
+    s.netControlCall = "P", s.distanceKm = s.enterModes = true, s.spaceBarModes = false;
     resetSettingsDefaults(s);
     applySettingsLines(lines, s);
-    EXPECT_EQ(s.netControlCall + " " + s.distanceUnit + " " + std::to_string(s.distanceKm) + " " +
-                  std::to_string(s.enterModes) + " " + std::to_string(s.spaceBarModes),
+    EXPECT_EQ(s.netControlCall + " " + s.distanceUnit + " " + toDec(s.distanceKm) +
+                  toDec(s.enterModes) + toDec(s.spaceBarModes),
               want)
         << lines[0];
   }

@@ -17,7 +17,7 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-TEST(Locator, DecodesToTheCentreOfItsAreaAndDistancesRoundHalfToEvenInSixteenBits) {
+TEST(Locator, CentresRoundingHeadingsDistancesAndInvalidGrids) {
   for (const auto& [grid, lon, lat] : {std::tuple{"JJ00", 1.0, 0.5}, {"JJ", 10.0, 5.0}}) {
     const auto p = decodeLocator(grid);
     ASSERT_TRUE(p.has_value()) << grid;
@@ -30,10 +30,7 @@ TEST(Locator, DecodesToTheCentreOfItsAreaAndDistancesRoundHalfToEvenInSixteenBit
       {0.5, 0},         {0.5000000000000001, 1}, {1.5, 2},           {-1.5, -2}, {32767.4, 32767},
       {32767.5, 32767}, {-32768.5, -32768},      {-32769.0, -32768}, {kNaN, 0}};
   for (const auto& [value, want] : distances) EXPECT_EQ(distanceToInt16(value), want) << value;
-}
-
-// Each row: net control, station, unit, then the grid text and distance.
-TEST(Locator, BeamHeadingAndDistanceExamples) {
+  // Each row: net control, station, unit, then the grid text and distance.
   const std::tuple<const char*, const char*, const char*, std::string> rows[] = {
       {"FN20XA", "JO01", "Miles", "JO01  50\xB0 3549"},
       {"FN20XA", "JO01", "miles", "JO01  50\xB0 5711"},  // miles only for exactly "Miles"
@@ -118,7 +115,7 @@ const std::pair<std::string, Grid> kRows[] = {
     {"<CALL:5>K1ABC,<GRIDSQUARE:X>FN42 <EOR>\r\n" + kK1abc, "EM12"},
 };
 
-TEST(AdifLookup, SingleAndSummaryLookupsAtEveryBlockSize) {
+TEST(AdifLookup, SingleSummaryAndGridTextLookups) {
   TempFolder folder;
   const fs::path file = folder / "vhf4k.adi";
   for (const auto& [bytes, grid] : kRows) {
@@ -132,27 +129,22 @@ TEST(AdifLookup, SingleAndSummaryLookupsAtEveryBlockSize) {
     }
   }
   EXPECT_EQ(findAdifGridValues(folder / "missing.adi", {"K1ABC"})[0], std::nullopt);
-}
-
-// The grid text: the value with its heading, the bare value when it is no locator, nothing
-// without a file; the file is read afresh, so the operator's edits during a net are seen.
-TEST(AdifLookup, GridTextAndEditsBetweenLookups) {
-  TempFolder dir;
+  // The grid text (then found, status and miles): the value with its heading, the bare value when
+  // it is no locator, nothing without a file; read afresh, so edits during a net are seen.
   const std::pair<std::string, std::string> rows[] = {
-      // found, status, distance in miles
       {"<CALL:5>K1ABC,<GRIDSQUARE:4>JO01 <EOR>", "JO01  50\xB0 10 3549"},
       {"<CALL:5>K1ABC,<GRIDSQUARE:4>EM12 <EOR>", "EM12  255\xB0 10 1378"},  // same size: seen
       {"<CALL:5>K1ABC,<GRIDSQUARE:8>FN20XA <EOR>", "FN20XA < 11 0"},
       {"<CALL:5>K1ABC,<GRIDSQUARE:4>", " 11 0"},
       {"<call:5>k1abc <GRIDSQUARE:4>JO01 <EOR>", "JO01  50\xB0 10 3549"}};  // as ADIF 3
   for (const auto& [bytes, want] : rows) {
-    std::ofstream(dir / "vhf4k.adi", std::ios::binary | std::ios::trunc) << bytes;  // as an editor
-    const AdifGrid g = getADIFGrid(dir / "vhf4k.adi", "K1ABC", "FN20XA", "Miles");
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;  // in place, as an editor
+    const AdifGrid g = getADIFGrid(file, "K1ABC", "FN20XA", "Miles");
     EXPECT_EQ(g.gridText + " " + toDec(g.found) + toDec(int(g.status)) + " " +
                   toDec(distanceToInt16(g.distance)),
               want);
   }
-  EXPECT_EQ(getADIFGrid(dir / "none.adi", "K1ABC", "FN20XA", "kM").gridText, "");
+  EXPECT_EQ(getADIFGrid(folder / "none.adi", "K1ABC", "FN20XA", "kM").gridText, "");
 }
 
 }  // namespace
