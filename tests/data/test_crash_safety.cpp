@@ -1,6 +1,5 @@
-// Saves cut short by a kill or a write refused: every data file on disk stays whole (the old
-// content or the new, never a mix or a part), the operator is told which file was not saved and
-// that the data is still in memory, and the next save tries again.
+// Saves cut short by a kill or a refused write: every data file stays whole, old or new, never a
+// mix or a part; the operator is told which file was not saved, and the next save tries again.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -21,9 +20,8 @@ namespace {
 const std::vector<std::string> kSaved{"NETCONT.ROL", "Kelpie_Control.ini", "120526F.ILE",
                                       "120526F.TIM"};
 
-// Puts the session in one of two states that differ in every saved file, and saves them all.
-// State 1 is large, so that a file cut short could never pass for either state; each state is a
-// fixed point of the exit save (its check-ins are roster stations already dated today).
+// Saves one of two states that differ in every file; state 1 is large, so a file cut short passes
+// for neither. Each is a fixed point of the exit save (check-ins of stations dated today).
 void saveState(Session& s, int which) {
   s.settings.netBand = which ? "2 m" : "222 MHz";
   s.settings.browserPath = std::string(which ? 3000 : 1, 'b');
@@ -40,7 +38,6 @@ void saveState(Session& s, int which) {
   s.saveNetControlFile(), s.writeSettings(), s.saveLogFile();
 }
 
-// Every file in the folder with its bytes.
 std::map<std::string, std::string> files(const Rig& rig) {
   std::map<std::string, std::string> r;
   for (const auto& e : fs::directory_iterator(rig.folder.path()))
@@ -48,9 +45,8 @@ std::map<std::string, std::string> files(const Rig& rig) {
   return r;
 }
 
-// A child saves the two states in turn and is killed at a random moment; after every kill each
-// file must be one state's content, whole. Then, for each state, a child that finished a save of
-// it and waits is killed, so every file is seen in both states however slow the machine is.
+// A child saving the two states in turn is killed at a random moment, then, for each state, one
+// that saved it and waits: every file is one state's content, whole, and each state is seen.
 TEST(KilledWhileSaving, EveryFileIsTheOldOrTheNewContentWhole) {
   Rig rig;
   ASSERT_TRUE(rig.start());
@@ -103,8 +99,7 @@ TEST(KilledWhileSaving, EveryFileIsTheOldOrTheNewContentWhole) {
         << name;
 }
 
-// A write refused (RLIMIT_FSIZE with SIGXFSZ ignored, so it fails with EFBIG, as on a full disk)
-// and then allowed again.
+// A write refused (RLIMIT_FSIZE, SIGXFSZ ignored: EFBIG, as on a full disk), then allowed again.
 TEST(FailedSave, TellsTheOperatorKeepsTheFilesAndSucceedsOnceMended) {
   Rig rig;
   ASSERT_TRUE(rig.start());

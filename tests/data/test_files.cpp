@@ -1,6 +1,5 @@
-// The stored-data formats and the text helpers under them, and damaged, odd and unusable data
-// files: Kelpie reads what it can, tells the operator where that helps, goes on with the net,
-// and never loses what a file held.
+// The data file formats and text helpers, and damaged or unusable data files: Kelpie reads what
+// it can, tells the operator where that helps, goes on with the net, and never loses a file.
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -54,10 +53,9 @@ TEST(TextFiles, HelpersWritesLookUpsTemporariesQuotedFormAndFifos) {
     checkFileFormat(t / f, flag), flags += "01"[flag];
   EXPECT_EQ(flags, "011");
   waitForFlushes();  // the folder flushes queued by the writes end (Kelpie waits at exit)
-  // A FIFO under a data file's name would block every reader for good.
   ASSERT_EQ(::mkfifo((t / "vhf4k.adi").c_str(), 0644), 0);
   EXPECT_FALSE(readBytes(t / "vhf4k.adi", bytes, &error));
-  EXPECT_EQ(error, "not a regular file");
+  EXPECT_EQ(error, "not a regular file");  // a FIFO would block every reader for good
 }
 
 TEST(SettingsFile, WrittenLayoutAndTheKeyRules) {
@@ -123,9 +121,8 @@ void asOrdinaryUser(Rig& rig, const std::function<void()>& body) {
   EXPECT_EQ(status, 0) << "as user nobody";
 }
 
-// A roster cut short is read to its last whole record, told, kept as .bad and written whole at
-// exit; cut inside its header, it gets a fresh one. Fields that open with a quote or hold commas,
-// NUL bytes, every byte value do not make it the old quoted form: they stay byte for byte.
+// A roster cut short (or inside its header, which is then made afresh) is told, kept as .bad and
+// written whole at exit; quotes, commas, any byte in a field do not make it the old quoted form.
 TEST(DamagedRoster, IsReadToItsLastWholeRecordKeptAsideAndWrittenWhole) {
   std::string every;
   for (int c = 1; c < 256; ++c)
@@ -150,10 +147,9 @@ TEST(DamagedRoster, IsReadToItsLastWholeRecordKeptAsideAndWrittenWhole) {
   }
 }
 
-// A file that cannot be read (or a roster that is a folder) is told and never lost: settings and
-// today's log are kept aside as .bad before the first save, the roster is never replaced and each
-// save of it says so. A folder named like the settings or the log: the net runs on, each save of
-// it is told, and the log is not offered for re-start.
+// A file that cannot be read is told and never lost: settings and log are kept as .bad, the roster
+// is not replaced and each save says so. A folder named like the settings or the log: the net
+// runs on, each save of it is told, and the log is not offered for re-start.
 TEST(UnreadableFile, IsToldAndWhatItHoldsIsNeverLost) {
   for (const std::string r : {"NETCONT.ROL/", "NETCONT.ROL", "Kelpie_Control.ini", "120526F.ILE"}) {
     SCOPED_TRACE(r);
@@ -168,8 +164,7 @@ TEST(UnreadableFile, IsToldAndWhatItHoldsIsNeverLost) {
     const std::string before = folder ? "folder" : rig.read(file);
     ::chmod(path.c_str(), 0);
     asOrdinaryUser(rig, [&] {
-      rig.dialogs.inputAnswers = {"fn20xa"};      // the grid, if the settings are lost
-      rig.dialogs.messageAnswers = {Answer::OK};  // re-start the existing log
+      rig.dialogs.inputAnswers = {"fn20xa"};  // the grid, if the settings are lost
       ASSERT_TRUE(rig.session.Form_Load());
       const std::string box = told(rig, file[0] == '1' ? " Log file" : " Check " + file);
       EXPECT_MENTIONS(box, pathText(path) + " cannot be read");
@@ -201,9 +196,8 @@ TEST(UnreadableFile, IsToldAndWhatItHoldsIsNeverLost) {
   }
 }
 
-// Today's log re-started (rows: the file, or a link's target, and the log after one check-in):
-// a cut record keeps its fields and is completed, blank lines at the end are no check-in; a link
-// to itself or into a missing folder is told, does not stop the start-up, and is saved over.
+// Today's log (or a link's target), then the log after a check-in: a cut record is completed, blank
+// lines at the end are no check-in; a link to itself or nowhere is told and saved over.
 TEST(TodaysLog, CutBlankOrUnusableLogsAndTheFirstSave) {
   const std::pair<std::string, std::string> rows[] = {
       {"K1ABC\r\nBOB\r\nFN20\r\nN2XYZ\r\nAL\r\n", "K1ABC\r\nBOB\r\nFN20\r\nN2XYZ\r\nAL\r\n\r\n"},
@@ -215,7 +209,6 @@ TEST(TodaysLog, CutBlankOrUnusableLogsAndTheFirstSave) {
     const bool link = bytes.ends_with("F.ILE");
     link ? fs::create_symlink(bytes, rig.folder / "120526F.ILE")
          : rig.writeBytes("120526F.ILE", bytes);
-    rig.dialogs.messageAnswers = {Answer::OK};
     EXPECT_NO_THROW(EXPECT_TRUE(rig.start()));
     EXPECT_EQ(told(rig, " Log file", link).find("cannot create today's log") != std::string::npos,
               link);

@@ -56,9 +56,8 @@ TEST(Locator, CentresRoundingHeadingsDistancesAndInvalidGrids) {
   }
 }
 
-// Random subsquare pairs, kept once checked against the sphere: the heading within half a degree
-// of the initial great-circle bearing, the distance between the ellipsoid's smallest and
-// largest radius of curvature times the central angle.
+// Random subsquare pairs, kept once checked on the sphere: the heading within 0.5 degree of the
+// initial great-circle bearing, the distance within the extreme radii of curvature times the angle.
 TEST(Locator, RandomPathsAsKept) {
   std::mt19937 rng(20240601);
   std::string kept;
@@ -80,9 +79,8 @@ TEST(Locator, RandomPathsAsKept) {
 
 const std::string kK1abc = "<CALL:5>K1ABC <GRIDSQUARE:4>EM12 <EOR>\r\n";  // closes some rows
 
-// Grids from ADIF files: the old comma form read line by line first, else the ADIF 3 records,
-// in the single lookup and the summary's one-pass lookup alike, at block sizes that put every
-// mark, tag and line end across a block boundary. Each row: the file, and the grid for K1ABC.
+// ADIF files and K1ABC's grid: the old comma form first, else the ADIF 3 records, in the single and
+// the summary's lookup alike, at block sizes that cut every mark, tag and line end.
 using Grid = std::optional<std::string>;
 const std::pair<std::string, Grid> kRows[] = {
     {"<call:5>W1ABC <gridsquare:4>FN31 <eor>\r\n<call:5>K1ABC <gridsquare:4>EM87 <mode:3>FT8 "
