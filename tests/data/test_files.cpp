@@ -1,6 +1,19 @@
-// The stored-data formats and the text helpers under them.
+// Kelpie's data files: formats and text helpers; damaged or unusable files read as far as they
+// go, told, and never lost; saves cut short by a kill or a refused write.
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <random>
+#include <set>
 
 #include "data/flusher.h"
 #include "data/quoted.h"
@@ -10,12 +23,11 @@
 namespace kelpie::test {
 namespace {
 
-TEST(TextFiles, LinesCaseNumbersDatesAndNames) {
+TEST(TextFiles, HelpersWritesLookUpsTemporariesQuotedFormAndFifos) {
   EXPECT_EQ(splitLines("a\r\nb\nc\rd\r\n\r\nx\r\r\n"), (Lines{"a", "b", "c", "d", "", "x", ""}));
-  EXPECT_EQ(upper1252("k1abc/p \xE9\xF6\xFF\x9A\xF7") + lower1252("ABC\xC9") + trimSpaces(" a b "),
-            "K1ABC/P \xC9\xD6\x9F\x8A\xF7"
-            "abc\xE9"
-            "a b");
+  EXPECT_EQ(
+      upper1252("k1abc/p \xE9\xF6\xFF\x9A\xF7|") + lower1252("ABC\xC9|") + trimSpaces(" a b "),
+      "K1ABC/P \xC9\xD6\x9F\x8A\xF7|abc\xE9|a b");
   EXPECT_EQ(dateText({2027, 1, 15}) + logFileName({2009, 3, 7}), "1/15/2027030709F.ILE");
   for (const auto& [text, value] :
        {std::pair{"105", 105}, {"2.5", 2}, {"1.5", 2}, {"1.0", 1}, {"-3", -3}, {" 7 ", 7}}) {
@@ -23,9 +35,10 @@ TEST(TextFiles, LinesCaseNumbersDatesAndNames) {
     EXPECT_EQ(roundHalfEven(numericValue(text)), value) << text;
   }
   for (const char* text : {"", "L", "1AB", ".", "-", "1e"}) EXPECT_FALSE(isNumeric(text)) << text;
-}
-
-TEST(TextFiles, WritesAreWholeFoundInAnyCaseAndStaleTemporariesCleared) {
+  EXPECT_EQ(quotedValues({"\"K1ABC\",\"Bob, Jr\",\"FN20\"", "  W2X , Al ,\"say \"\"hi\"\"\"",
+                          "\"A\"", "\"B\",", ""}),
+            (std::vector<std::string>{"K1ABC", "Bob, Jr", "FN20", "W2X", "Al", "say \"hi\"", "A",
+                                      "B", ""}));
   TempFolder t;
   ASSERT_TRUE(writeLinesAtomic(t / "netcont.rol", {"one", "", "\xB0"}));
   std::string bytes, error;
@@ -39,69 +52,287 @@ TEST(TextFiles, WritesAreWholeFoundInAnyCaseAndStaleTemporariesCleared) {
   removeStaleTemporaries(t.path());
   EXPECT_FALSE(fs::exists(t / ".NETCONT.ROL.a1B2c3"));
   EXPECT_TRUE(fs::exists(t / ".notes.doc.abcdef"));
-  waitForFlushes();  // the folder flushes queued by the writes end (Kelpie waits at exit)
-  // A FIFO under a data file's name would block every reader for good.
-  ASSERT_EQ(::mkfifo((t / "vhf4k.adi").c_str(), 0644), 0);
-  EXPECT_FALSE(readBytes(t / "vhf4k.adi", bytes, &error));
-  EXPECT_EQ(error, "not a regular file");
-}
-
-TEST(QuotedForm, ValuesAndTheFileTest) {
-  EXPECT_EQ(quotedValues({"\"K1ABC\",\"Bob, Jr\",\"FN20\"", "  W2X , Al ,\"say \"\"hi\"\"\"",
-                          "\"A\"", "\"B\",", ""}),
-            (std::vector<std::string>{"K1ABC", "Bob, Jr", "FN20", "W2X", "Al", "say \"hi\"", "A",
-                                      "B", ""}));
-  TempFolder t;
   writeLinesAtomic(t / "q.dat", {"plain", "\"quoted\""});
   writeLinesAtomic(t / "p.dat", {"plain", " \"late\""});
-  bool flag = false;
-  checkFileFormat(t / "p.dat", flag);
-  EXPECT_FALSE(flag);
-  checkFileFormat(t / "q.dat", flag);
-  checkFileFormat(t / "p.dat", flag);
-  EXPECT_TRUE(flag);  // set, and never set back to no
+  bool flag = false;  // set at a line opening with a quote, and never set back to no
+  std::string flags;
+  for (const char* f : {"p.dat", "q.dat", "p.dat"})
+    checkFileFormat(t / f, flag), flags += "01"[flag];
+  EXPECT_EQ(flags, "011");
+  waitForFlushes();  // the folder flushes queued by the writes end (Kelpie waits at exit)
+  ASSERT_EQ(::mkfifo((t / "vhf4k.adi").c_str(), 0644), 0);
+  EXPECT_FALSE(readBytes(t / "vhf4k.adi", bytes, &error));
+  EXPECT_EQ(error, "not a regular file");  // a FIFO would block every reader for good
 }
 
 TEST(SettingsFile, WrittenLayoutAndTheKeyRules) {
   NetSettings s;
   s.logFolder = "/logs";
   s.netControlGrid = "FN20XA";
-  EXPECT_EQ(joinCrLf(settingsFileLines(s)),
-            "// KelpieW Marten Net Control for Windows\r\n"
-            "// Kelpie v2.1 settings, written by Kelpie for Linux\r\n"
-            "[Path to check-in log files]\r\n/logs\r\n[Net Control`s Call]\r\n\r\n"
-            "[Band for this Net]\r\n\r\n// To change between Acknowledge and Comments\r\n"
-            "[Use the <Enter> key + shortcuts]\r\nNo\r\n// Miles or kM in file write function\r\n"
-            "[Use Miles or kM]\r\nMiles\r\n"
-            "// Path ex: C:\\Program Files\\Internet Exploror\\iexplore\r\n"
-            "[Path to web browser]\r\n\r\n// To mark Acknowledge and Comments\r\n"
-            "[Use the <Enter> key + shortcuts to mark]\r\nYes\r\n"
-            "// Calculate beam heading from ADIF data\r\n[NetControl 6-digit Grid]\r\nFN20XA\r\n");
-  // Each row: the lines read, then call, unit, kM mark, Enter option and Space option.
+  EXPECT_EQ(joinCrLf(settingsFileLines(s)), golden("data/settings.ini"));
+  // Each row: the lines read, then call, unit, and the kM mark, Enter and Space options.
   const std::pair<Lines, std::string> rows[] = {
-      {{"[NET CONTROL`S CALL]", "N1XX", "[Use Miles or kM]", "km"}, "N1XX km 0 0 1"},
+      {{"[NET CONTROL`S CALL]", "N1XX", "[Use Miles or kM]", "km"}, "N1XX km 001"},
       {{" [Net Control`s Call]", "N1", "[Net Control`s Call] ", "N2", "[Net Control's Call]", "N3"},
-       "PRIOR Miles 0 0 1"},
-      {{"[Use Miles or kM]", "kM", "[Use the <Enter> key + shortcuts]", "YES"}, "PRIOR kM 1 1 1"},
+       "P Miles 001"},
+      {{"[Use Miles or kM]", "kM", "[Use the <Enter> key + shortcuts]", "YES"}, "P kM 111"},
       {{"[Use the <Enter> key + shortcuts]", "Y", "[Use the <Enter> key + shortcuts to mark]", ""},
-       "PRIOR Miles 0 0 0"},
-      {{"[Use the <Enter> key + shortcuts to mark]", "yEs", "[Net Control`s Call]"},
-       "PRIOR Miles 0 0 1"},
-      {{"[Net Control`s Call]", "N1XX", "// c", "[Net Control`s Call]", "N2YY"},
-       "N2YY Miles 0 0 1"},
+       "P Miles 000"},
+      {{"[Use the <Enter> key + shortcuts to mark]", "yEs", "[Net Control`s Call]"}, "P Miles 001"},
+      {{"[Net Control`s Call]", "N1XX", "// c", "[Net Control`s Call]", "N2YY"}, "N2YY Miles 001"},
       // The value line after a key is taken even when it looks like a key itself.
-      {{"[Band for this Net]", "[Net Control`s Call]", "N9ZZ"}, "PRIOR Miles 0 0 1"}};
+      {{"[Band for this Net]", "[Net Control`s Call]", "N9ZZ"}, "P Miles 001"}};
   for (const auto& [lines, want] : rows) {
-    s.netControlCall = "PRIOR";
-    s.distanceKm = s.enterModes = true;
-    s.spaceBarModes = false;
+    s.netControlCall = "P", s.distanceKm = s.enterModes = true, s.spaceBarModes = false;
     resetSettingsDefaults(s);
     applySettingsLines(lines, s);
-    EXPECT_EQ(s.netControlCall + " " + s.distanceUnit + " " + std::to_string(s.distanceKm) + " " +
-                  std::to_string(s.enterModes) + " " + std::to_string(s.spaceBarModes),
+    EXPECT_EQ(s.netControlCall + " " + s.distanceUnit + " " + toDec(s.distanceKm) +
+                  toDec(s.enterModes) + toDec(s.spaceBarModes),
               want)
         << lines[0];
   }
+}
+
+const std::string kHeader = joinCrLf({"222 MHz", "W1NC", "1/2/2020", "initial check-in date",
+                                      "last check-in date", "old call sign"});
+const std::string kNew = "\r\n-\r\n-\r\n12/5/2026\r\n12/5/2026\r\n-\r\n";  // after a callsign
+
+// The texts of the boxes shown under title, which must have come up want times.
+std::string told(const Rig& rig, const std::string& title, size_t want = 1) {
+  std::string r;
+  size_t n = 0;
+  for (const auto& b : rig.dialogs.messages())
+    if (b.title == title) r += b.text + "\n", ++n;
+  EXPECT_EQ(n, want) << title << ": " << r;
+  return r;
+}
+#define EXPECT_MENTIONS(text, part) EXPECT_NE((text).find(part), std::string::npos) << (text)
+
+// Runs body as an ordinary user, since root reads a file of any mode: as root, in a forked
+// child that hands the folder to user nobody and gives up root; else right here.
+void asOrdinaryUser(Rig& rig, const std::function<void()>& body) {
+  if (::geteuid() != 0) return body();
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    constexpr uid_t kNobody = 65534;
+    ::lchown(rig.folder.path().c_str(), kNobody, kNobody);
+    for (const auto& e : fs::directory_iterator(rig.folder.path()))
+      ::lchown(e.path().c_str(), kNobody, kNobody);
+    if (::setgroups(0, nullptr) == 0 && ::setresgid(kNobody, kNobody, kNobody) == 0 &&
+        ::setresuid(kNobody, kNobody, kNobody) == 0)
+      body();
+    ::_exit(::geteuid() != kNobody || ::testing::Test::HasFailure());
+  }
+  int status = -1;
+  ::waitpid(pid, &status, 0);
+  EXPECT_EQ(status, 0) << "as user nobody";
+}
+
+// A roster cut short (or inside its header, which is then made afresh) is told, kept as .bad and
+// written whole at exit; quotes, commas, any byte in a field do not make it the old quoted form.
+TEST(DamagedRoster, IsReadToItsLastWholeRecordKeptAsideAndWrittenWhole) {
+  std::string every;
+  for (int c = 1; c < 256; ++c) every += c == '\r' || c == '\n' ? "" : std::string(1, char(c));
+  const std::string odd =
+      joinCrLf({"\"K1\",\"X\"", "\"Bud\" Smith, Jr", every, ",", "x", std::string("\0-\0", 3)});
+  const std::pair<std::string, std::string> rows[] = {
+      {kHeader + odd + "N2XYZ\r\nAl", kHeader + odd + "W3NEW" + kNew},
+      {"222 MHz\r\nW1NC\r\n1/2/2020\r\n",
+       "222 MHz\r\nW1NC\r\n12/5/2026" + kHeader.substr(23) + "W3NEW" + kNew}};
+  for (const auto& [bytes, atExit] : rows) {
+    Rig rig;
+    rig.writeSettings();
+    rig.writeBytes("NETCONT.ROL", bytes);
+    ASSERT_TRUE(rig.session.Form_Load());
+    const std::string box = told(rig, " Check NETCONT.ROL");
+    EXPECT_MENTIONS(box, pathText(rig.folder / "NETCONT.ROL") + " ends inside a record");
+    EXPECT_MENTIONS(box, pathText(rig.folder / "NETCONT.ROL.bad"));
+    rig.enter("W3NEW");
+    rig.session.mExit_Click();
+    EXPECT_EQ(rig.read("NETCONT.ROL.bad") + "|" + rig.read("NETCONT.ROL"), bytes + "|" + atExit);
+  }
+}
+
+// A file that cannot be read is told and never lost: settings and log are kept as .bad, the roster
+// is not replaced and each save says so. A folder named like the settings or the log: the net
+// runs on, each save of it is told, and the log is not offered for re-start.
+TEST(UnreadableFile, IsToldAndWhatItHoldsIsNeverLost) {
+  for (const std::string r : {"NETCONT.ROL/", "NETCONT.ROL", "Kelpie_Control.ini", "120526F.ILE"}) {
+    SCOPED_TRACE(r);
+    Rig rig;
+    rig.writeRoster({{"K1ABC", "BOB", "FN20", "1/1/2021", "2/2/2022"}});
+    rig.writeSettings("FN31PR");
+    rig.write("120526F.ILE", {"K1ABC", "BOB", "FN20"});
+    const std::string file = r.substr(0, r.find('/')), log = rig.read("120526F.ILE");
+    const fs::path path = rig.folder / file, bad = rig.folder / (file + ".bad");
+    const bool roster = file[0] == 'N', folder = file != r;
+    if (folder) fs::remove(path), fs::create_directory(path);
+    const std::string before = folder ? "folder" : rig.read(file);
+    ::chmod(path.c_str(), 0);
+    asOrdinaryUser(rig, [&] {
+      rig.dialogs.inputAnswers = {"fn20xa"};  // the grid, if the settings are lost
+      ASSERT_TRUE(rig.session.Form_Load());
+      const std::string box = told(rig, file[0] == '1' ? " Log file" : " Check " + file);
+      EXPECT_MENTIONS(box, pathText(path) + " cannot be read");
+      EXPECT_MENTIONS(box, pathText(bad));
+      rig.enter("W3NEW");
+      rig.session.mExit_Click();
+      const std::string notSaved = told(rig, " File not saved", roster);
+      EXPECT_EQ(notSaved.find(pathText(path)) == std::string::npos, !roster) << notSaved;
+      EXPECT_EQ(rig.exists("NETCONT.ROL.bad"), false);
+      EXPECT_EQ(rig.read("120526F.ILE"), (file[0] == '1' ? "" : log) + "W3NEW\r\n\r\n\r\n");
+    });
+    const fs::path kept = roster ? path : bad;
+    ::chmod(kept.c_str(), 0755);
+    EXPECT_EQ(fs::is_directory(kept) ? "folder" : rig.read(kept.filename()), before);
+  }
+  for (const std::string file : {"Kelpie_Control.ini", "120526F.ILE"}) {
+    Rig rig;
+    rig.writeRoster({});
+    fs::create_directory(rig.folder / file);
+    rig.dialogs.inputAnswers = {"fn20xa"};  // asked for, as at a first run, with no settings
+    ASSERT_TRUE(rig.session.Form_Load());
+    told(rig, " Re-start with 120526F.ILE", 0);
+    rig.enterAll({"K1ABC", "N2XYZ"});
+    rig.session.mExit_Click();
+    const std::string notSaved = told(rig, " File not saved", file[0] == '1' ? 2 : 1);
+    EXPECT_MENTIONS(notSaved, pathText(rig.folder / file));
+    EXPECT_MENTIONS(notSaved, "still in memory");
+    EXPECT_EQ(rig.read("NETCONT.ROL"), kHeader + "K1ABC" + kNew + "N2XYZ" + kNew);
+  }
+}
+
+// Today's log (or a link's target), then the log after a check-in: a cut record is completed, blank
+// lines at the end are no check-in; a link to itself or nowhere is told and saved over.
+TEST(TodaysLog, CutBlankOrUnusableLogsAndTheFirstSave) {
+  const std::pair<std::string, std::string> rows[] = {
+      {"K1ABC\r\nBOB\r\nFN20\r\nN2XYZ\r\nAL\r\n", "K1ABC\r\nBOB\r\nFN20\r\nN2XYZ\r\nAL\r\n\r\n"},
+      {"K1ABC\r\nBOB\r\nFN20\r\n\r\n\r\n", "K1ABC\r\nBOB\r\nFN20\r\n"},
+      {"120526F.ILE", ""},
+      {"missing/120526F.ILE", ""}};
+  for (const auto& [bytes, log] : rows) {
+    Rig rig;
+    const bool link = bytes.ends_with("F.ILE");
+    link ? fs::create_symlink(bytes, rig.folder / "120526F.ILE")
+         : rig.writeBytes("120526F.ILE", bytes);
+    EXPECT_NO_THROW(EXPECT_TRUE(rig.start()));
+    EXPECT_EQ(told(rig, " Log file", link).find("cannot create today's log") != std::string::npos,
+              link);
+    rig.enter("W3NEW");
+    EXPECT_EQ(rig.read("120526F.ILE"), log + "W3NEW\r\n\r\n\r\n");
+  }
+}
+
+// Saves cut short by a kill or a refused write leave every file whole, old or new, never a mix.
+const std::vector<std::string> kSaved{"NETCONT.ROL", "Kelpie_Control.ini", "120526F.ILE",
+                                      "120526F.TIM"};
+
+// Saves one of two states that differ in every file; state 1 is large, so a file cut short passes
+// for neither. Each is a fixed point of the exit save (check-ins of stations dated today).
+void saveState(Session& s, int which) {
+  s.settings.netBand = which ? "2 m" : "222 MHz";
+  s.settings.browserPath = std::string(which ? 3000 : 1, 'b');
+  s.roster.rows.resize(1);
+  for (int i = 0; i < (which ? 3000 : 3); ++i)
+    s.roster.rows.push_back(
+        {"K" + toDec(i) + "AB", "N" + toDec(which), "Q", "1/1/2021", "12/5/2026", "-"});
+  s.checkIns = {};
+  for (int i = 1; i <= (which ? 400 : 2); ++i) {
+    const RosterEntry& e = s.roster.row(i + 1);
+    s.checkIns.row(i).f = {"", e.callSign, e.name, e.qth, e.initialCheckInDate, e.lastCheckInDate};
+    s.checkIns.count = i;
+  }
+  s.saveNetControlFile(), s.writeSettings(), s.saveLogFile();
+}
+
+std::map<std::string, std::string> files(const Rig& rig) {
+  std::map<std::string, std::string> r;
+  for (const auto& e : fs::directory_iterator(rig.folder.path()))
+    r[e.path().filename()] = rig.read(e.path().filename());
+  return r;
+}
+
+// A child saving the two states in turn is killed at a random moment, then, for each state, one
+// that saved it and waits: every file is one state's content, whole, and each state is seen.
+TEST(KilledWhileSaving, EveryFileIsTheOldOrTheNewContentWhole) {
+  Rig rig;
+  ASSERT_TRUE(rig.start());
+  std::map<std::string, std::string> state[2];
+  const auto t0 = std::chrono::steady_clock::now();
+  for (int w : {0, 1, 0, 1}) saveState(rig.session, w), state[w] = files(rig);
+  const long roundUs =
+      std::max<long>(200, (std::chrono::steady_clock::now() - t0) / std::chrono::microseconds(4));
+  for (const auto& name : kSaved) ASSERT_NE(state[0][name], state[1][name]) << name;
+  ASSERT_TRUE(rig.dialogs.shown.empty());
+  std::mt19937 rng(20261205);
+  std::map<std::string, std::set<int>> seen;
+  for (int kill = 0; kill < 42; ++kill) {
+    const int waitFor = kill < 40 ? -1 : kill - 40;  // the last two: a known state
+    int pipeFd[2];
+    char done = 0;
+    ASSERT_EQ(::pipe(pipeFd), 0);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+      for (int i = kill;; ++i) {
+        saveState(rig.session, waitFor < 0 ? i % 2 : waitFor);
+        if (waitFor >= 0 && ::write(pipeFd[1], "x", 1) == 1) ::pause();
+      }
+    }
+    if (waitFor >= 0)
+      ASSERT_EQ(::read(pipeFd[0], &done, 1), 1);
+    else
+      ::usleep(std::uniform_int_distribution<long>(0, 3 * roundUs)(rng));
+    ::kill(pid, SIGKILL);
+    ASSERT_EQ(::waitpid(pid, nullptr, 0), pid);
+    ::close(pipeFd[0]), ::close(pipeFd[1]);
+    for (const auto& name : kSaved) {
+      const std::string now = rig.read(name);
+      const int which = now == state[0][name] ? 0 : now == state[1][name] ? 1 : -1;
+      ASSERT_NE(which, -1) << name << " is neither state after kill " << kill;
+      EXPECT_TRUE(waitFor < 0 || which == waitFor) << name;
+      seen[name].insert(which);
+    }
+  }
+  for (const auto& name : kSaved) EXPECT_EQ(seen[name].size(), 2u) << name;
+  // Temporaries a kill left behind are hidden names beside their file, ".NAME.XXXXXX".
+  for (const auto& [name, bytes] : files(rig))
+    EXPECT_TRUE(state[0].count(name) ||
+                (name.size() > 8 && name[0] == '.' && name[name.size() - 7] == '.' &&
+                 std::count(kSaved.begin(), kSaved.end(), name.substr(1, name.size() - 8))))
+        << name;
+}
+
+// A write refused (RLIMIT_FSIZE, SIGXFSZ ignored: EFBIG, as on a full disk), then allowed again.
+TEST(FailedSave, TellsTheOperatorKeepsTheFilesAndSucceedsOnceMended) {
+  Rig rig;
+  ASSERT_TRUE(rig.start());
+  rig.enterAll({"K1ABC", "N2XYZ"});
+  const auto before = files(rig);
+  rlimit limit{};
+  ::getrlimit(RLIMIT_FSIZE, &limit);
+  const rlimit tiny{16, limit.rlim_max};
+  ::signal(SIGXFSZ, SIG_IGN), ::setrlimit(RLIMIT_FSIZE, &tiny);
+  rig.enter("W3NEW");  // checked in; saving today's log fails
+  rig.session.mDistanceTypekM_Click();
+  rig.session.saveNetControlFile();
+  rig.session.writeSettings();
+  ::setrlimit(RLIMIT_FSIZE, &limit), ::signal(SIGXFSZ, SIG_DFL);
+  const auto boxes = rig.dialogs.messages();
+  ASSERT_EQ(boxes.size(), 3u);
+  for (size_t i = 0; i < 3; ++i)  // today's log, the roster, the settings
+    EXPECT_EQ(
+        boxes[i].title + boxes[i].text.substr(0, boxes[i].text.find(" (")),
+        " File not savedKelpie could not write " + pathText(rig.folder / kSaved[(i + 2) % 3]));
+  EXPECT_EQ(files(rig), before);  // nothing on disk damaged, no temporary left behind
+  rig.enter("K4NXT");             // the next saves go through with everything in memory
+  rig.session.saveNetControlFile();
+  rig.session.writeSettings();
+  EXPECT_EQ(rig.dialogs.messages().size(), 3u);
+  EXPECT_EQ(rig.read("120526F.ILE"),
+            before.at("120526F.ILE") + "W3NEW\r\n\r\n\r\nK4NXT\r\n\r\n\r\n");
+  EXPECT_NE(rig.read("Kelpie_Control.ini").find("[Use Miles or kM]\r\nkM\r\n"), std::string::npos);
 }
 
 }  // namespace

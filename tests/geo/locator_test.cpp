@@ -1,38 +1,35 @@
-// Maidenhead locators, beam heading and distance.
+// Maidenhead locators, beam heading and distance, and the grids of stations in ADIF files.
 #include "geo/locator.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
+#include <cstdio>
+#include <fstream>
 #include <random>
 
-namespace kelpie {
+#include "geo/adif.h"
+#include "reports/adif_batch.h"
+#include "support/fake_platform.h"
+
+namespace kelpie::test {
 namespace {
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-TEST(Locator, DecodesToTheCentreOfItsArea) {
-  const std::tuple<const char*, double, double> rows[] = {
-      {"JJ00", 1.0, 0.5},
-      {"JJ", 10.0, 5.0},
-      {"AA00AA", -180.0 + 1.0 / 24, -90.0 + 1.0 / 48},
-      {"RR99XX", 180.0 - 1.0 / 24, 90.0 - 1.0 / 48}};
-  for (const auto& [grid, lon, lat] : rows) {
+TEST(Locator, CentresRoundingHeadingsDistancesAndInvalidGrids) {
+  for (const auto& [grid, lon, lat] : {std::tuple{"JJ00", 1.0, 0.5}, {"JJ", 10.0, 5.0}}) {
     const auto p = decodeLocator(grid);
     ASSERT_TRUE(p.has_value()) << grid;
     EXPECT_DOUBLE_EQ(p->lon, lon);
     EXPECT_DOUBLE_EQ(p->lat, lat);
   }
-  EXPECT_FALSE(beamPath({kNaN, 0}, {1, 0.5}).has_value());
+  EXPECT_FALSE(beamPath({NAN, 0}, {1, 0.5}).has_value());
   EXPECT_STREQ(kCalcErrorMessage, "Calculation error, check grid!");
-}
-
-// Each row: net control, station, unit, then the grid text and distance, or "invalid" (and
-// both arguments left alone).
-TEST(Locator, BeamHeadingAndDistanceExamples) {
+  const std::pair<double, int16_t> distances[] = {
+      {0.5, 0},         {0.5000000000000001, 1}, {1.5, 2},           {-1.5, -2}, {32767.4, 32767},
+      {32767.5, 32767}, {-32768.5, -32768},      {-32769.0, -32768}, {NAN, 0}};
+  for (const auto& [value, want] : distances) EXPECT_EQ(distanceToInt16(value), want) << value;
+  // Each row: net control, station, unit, then the grid text and distance.
   const std::tuple<const char*, const char*, const char*, std::string> rows[] = {
-      {"FN20XA", "JO01", "kM", "JO01  50\xB0 5711"},
       {"FN20XA", "JO01", "Miles", "JO01  50\xB0 3549"},
       {"FN20XA", "JO01", "miles", "JO01  50\xB0 5711"},  // miles only for exactly "Miles"
       {"FN20XA", "JO01", "Miles ", "JO01  50\xB0 5711"},
@@ -57,51 +54,93 @@ TEST(Locator, BeamHeadingAndDistanceExamples) {
   }
 }
 
-TEST(Locator, DistanceRoundsHalfToEvenAndClampsToSixteenBits) {
-  const std::pair<double, int16_t> rows[] = {
-      {0.5, 0},         {0.5000000000000001, 1}, {1.5, 2},           {-1.5, -2}, {32767.4, 32767},
-      {32767.5, 32767}, {-32768.5, -32768},      {-32769.0, -32768}, {kNaN, 0}};
-  for (const auto& [value, want] : rows) EXPECT_EQ(distanceToInt16(value), want) << value;
+// Random subsquare pairs, kept once checked on the sphere: the heading within 0.5 degree of the
+// initial great-circle bearing, the distance within the extreme radii of curvature times the angle.
+TEST(Locator, RandomPathsAsKept) {
+  std::mt19937 rng(20240601);
+  std::string kept;
+  for (int i = 0; i < 200; ++i) {
+    std::string g[2];
+    for (auto& s : g)
+      for (int k = 0; k < 6; ++k) s += char("AA00AA"[k] + rng() % (k < 2 ? 18 : k < 4 ? 10 : 24));
+    if (i % 2)  // every other one in the square opposite net control's
+      g[1] = std::string{char((g[0][0] - 'A' + 9) % 18 + 'A'), char('R' - g[0][1] + 'A'), g[0][2],
+                         char('9' - g[0][3] + '0')} +
+             g[1].substr(4);
+    double km = 0;
+    ASSERT_EQ(calcBeamHeading(g[1], km, g[0], "kM"), BeamStatus::Ok);
+    char line[40];
+    kept.append(line, std::snprintf(line, 40, "%s %s %.3f\n", g[0].c_str(), g[1].c_str(), km));
+  }
+  EXPECT_EQ(kept, golden("geo/random_paths.txt"));
 }
 
-// Random subsquare pairs: the heading is the initial great-circle bearing rounded to whole
-// degrees, and the distance lies between the ellipsoid's smallest and largest radius of
-// curvature times the central angle.
-TEST(Locator, HeadingIsTheInitialBearingAndDistanceWithinTheEllipsoidRadii) {
-  constexpr double kRad = 3.14159265358979323846 / 180, a = 6378.14, b = 6356.755;
-  std::mt19937 rng(20240601);
-  auto pick = [&rng](char first, int n) {
-    return static_cast<char>(first + std::uniform_int_distribution<int>(0, n - 1)(rng));
-  };
-  int checked = 0;
-  for (int i = 0; i < 4000; ++i) {
-    std::string grid[2];
-    for (auto& g : grid)
-      g = {pick('A', 18), pick('A', 18), pick('0', 10),
-           pick('0', 10), pick('A', 24), pick('A', 24)};
-    const LonLat from = *decodeLocator(grid[0]), to = *decodeLocator(grid[1]);
-    const double p1 = from.lat * kRad, p2 = to.lat * kRad, dl = (to.lon - from.lon) * kRad;
-    const double central =
-        std::acos(std::sin(p1) * std::sin(p2) + std::cos(p1) * std::cos(p2) * std::cos(dl));
-    // Near the poles, in the same area or near the antipode the bearing is ill-defined.
-    if (std::fabs(from.lat) > 80 || std::fabs(to.lat) > 80 || central < 0.001 || central > 3.04)
-      continue;
-    double km = 0;
-    ASSERT_EQ(calcBeamHeading(grid[1], km, grid[0], "kM"), BeamStatus::Ok);
-    ASSERT_EQ(grid[1].substr(6, 2) + grid[1].back(), "  \xB0");
-    double bearing =
-        std::atan2(std::sin(dl) * std::cos(p2),
-                   std::cos(p1) * std::sin(p2) - std::sin(p1) * std::cos(p2) * std::cos(dl)) /
-        kRad;
-    const double diff =
-        std::fabs(std::stoi(grid[1].substr(8)) - (bearing < 0 ? bearing + 360 : bearing));
-    EXPECT_LE(std::min(diff, 360 - diff), 0.5 + 1e-6) << grid[0] << " " << grid[1];
-    EXPECT_GE(km, central * (b * b / a) - 1e-6);
-    EXPECT_LE(km, central * (a * a / b) + 1e-6);
-    ++checked;
+const std::string kK1abc = "<CALL:5>K1ABC <GRIDSQUARE:4>EM12 <EOR>\r\n";  // closes some rows
+
+// ADIF files and K1ABC's grid: the old comma form first, else the ADIF 3 records, in the single and
+// the summary's lookup alike, at block sizes that cut every mark, tag and line end.
+using Grid = std::optional<std::string>;
+const std::pair<std::string, Grid> kRows[] = {
+    {"<call:5>W1ABC <gridsquare:4>FN31 <eor>\r\n<call:5>K1ABC <gridsquare:4>EM87 "
+     "<my_gridsquare:6>CN85QN <eor>\r\n",
+     "EM87"},
+    {"<call:5>K1ABC <freq:8>3.575627 <mode:3>FT8\r\n<gridsquare:6>JN45ab <EOR>\r\n", "JN45ab"},
+    {"<CALL:5>\rK1ABC<EOR>\r<CALL:5>K1ABC\r<GRIDSQUARE:4>\rFN4\r<EOR>", "\rFN4"},
+    {"<Call:5>k1aBc <GridSquare:4>fn42 <Eor>\n", "fn42"},
+    {"<call:5>K1ABC <gridsquare:0> <eor>\n" + kK1abc, "EM12"},
+    {"<MY_GRIDSQUARE:6>CN85QN <CALL:5>K1ABC <EOR>\n", std::nullopt},
+    {"<MY_GRIDSQUARE:6>CN85QN <CALL:5>K1ABC <GRIDSQUARE:4>FN42 <EOR>\n", "FN42"},
+    {"<CALL:5:S>K1ABC <GRIDSQUARE:4:S>FN42 <EOR>\n", "FN42"},
+    {"<CALL:6>WK1ABC <GRIDSQUARE:4>FN31 <EOR>\n<CALL:6>K1ABCD,<GRIDSQUARE:4>FN32 <EOR>\n",
+     std::nullopt},
+    {"<CALL:5>K1ABC <GRIDSQUARE:4>FN42", "FN42"},
+    {"Exported by a log <CALL:5>K1ABC <GRIDSQUARE:4>FN42 <eoh>\r\n" + kK1abc, "EM12"},
+    {"Exported <ADIF_VER:5>3.1.4 <PROGRAMID:3>Log\r\n<CALL:5>K1ABC <GRIDSQUARE:4>FN42 <EOR>",
+     "FN42"},
+    {"<COMMENT:31><CALL:5>K1ABC<GRIDSQUARE:4>FN42 <EOR>", {}},
+    {"<CALL:5>K1ABC <GRIDSQUARE:99>FN42 <EOR>\r\n" + kK1abc, "EM12"},
+    {"<CALL:5>K1ABC <GRIDSQUARE:99999999999999999999999>FN42 <EOR>\r\n", {}},
+    {"<CALL:5>K1ABC <GRIDSQUARE:4 FN42 <EOR>\r\n" + kK1abc, "EM12"},
+    {"<CALL:5>K1ABC <GRIDSQUARE:x>FN42 <EOR>\r\n" + kK1abc, "EM12"},
+    {"<CALL:5>K1ABC <GRIDSQUARE:4>FN42 <EOR", {}},
+    {kK1abc + "<CALL:5>K1ABC,<GRIDSQUARE:4>FN42 <EOR>\r\n", "FN42"},
+    {"<CALL:5>K1ABC,<GRIDSQUARE:4:S>FN42 <EOR>\r\n", "S>FN"},
+    {"x\r<call:5>K1ABC,<GridSquare:6>FN\r\n" + kK1abc, "FN"},
+    {"<CALL:5>K1ABC,<GRIDSQUARE:4>\n" + kK1abc, ""},
+    {"<CALL:5>K1ABC,<GRIDSQUARE:X>FN42 <EOR>\r\n" + kK1abc, "EM12"},
+};
+
+TEST(AdifLookup, SingleSummaryAndGridTextLookups) {
+  TempFolder folder;
+  const fs::path file = folder / "vhf4k.adi";
+  for (const auto& [bytes, grid] : kRows) {
+    SCOPED_TRACE(bytes);
+    ASSERT_TRUE(writeBytesAtomic(file, bytes));
+    for (const std::size_t block : {1ul, 3ul, 64ul, kAdifReadBlock}) {
+      EXPECT_EQ(findAdifGridValue(file, "K1ABC", block), grid) << "block " << block;
+      EXPECT_EQ(findAdifGridValues(file, {"W1AW", "K1ABC", "k1abc", ""}, block),
+                (std::vector<Grid>{{}, grid, findAdifGridValue(file, "k1abc", block), {}}))
+          << "summary, block " << block;
+    }
   }
-  EXPECT_GT(checked, 2000);
+  EXPECT_EQ(findAdifGridValues(folder / "missing.adi", {"K1ABC"})[0], std::nullopt);
+  // The grid text (then found, status and miles): the value with its heading, the bare value when
+  // it is no locator, nothing without a file; read afresh, so edits during a net are seen.
+  const std::pair<std::string, std::string> rows[] = {
+      {"<CALL:5>K1ABC,<GRIDSQUARE:4>JO01 <EOR>", "JO01  50\xB0 10 3549"},
+      {"<CALL:5>K1ABC,<GRIDSQUARE:4>EM12 <EOR>", "EM12  255\xB0 10 1378"},  // same size: seen
+      {"<CALL:5>K1ABC,<GRIDSQUARE:8>FN20XA <EOR>", "FN20XA < 11 0"},
+      {"<CALL:5>K1ABC,<GRIDSQUARE:4>", " 11 0"},
+      {"<call:5>k1abc <GRIDSQUARE:4>JO01 <EOR>", "JO01  50\xB0 10 3549"}};  // as ADIF 3
+  for (const auto& [bytes, want] : rows) {
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;  // in place, as an editor
+    const AdifGrid g = getADIFGrid(file, "K1ABC", "FN20XA", "Miles");
+    EXPECT_EQ(g.gridText + " " + toDec(g.found) + toDec(int(g.status)) + " " +
+                  toDec(distanceToInt16(g.distance)),
+              want);
+  }
+  EXPECT_EQ(getADIFGrid(folder / "none.adi", "K1ABC", "FN20XA", "kM").gridText, "");
 }
 
 }  // namespace
-}  // namespace kelpie
+}  // namespace kelpie::test
