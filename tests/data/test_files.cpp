@@ -15,6 +15,7 @@
 #include <random>
 #include <set>
 
+#include "data/checkin_times.h"
 #include "data/flusher.h"
 #include "data/quoted.h"
 #include "data/settings.h"
@@ -25,9 +26,9 @@ namespace {
 
 TEST(TextFiles, HelpersWritesLookUpsTemporariesQuotedFormAndFifos) {
   EXPECT_EQ(splitLines("a\r\nb\nc\rd\r\n\r\nx\r\r\n"), (Lines{"a", "b", "c", "d", "", "x", ""}));
-  EXPECT_EQ(
-      upper1252("k1abc/p \xE9\xF6\xFF\x9A\xF7|") + lower1252("ABC\xC9|") + trimSpaces(" a b "),
-      "K1ABC/P \xC9\xD6\x9F\x8A\xF7|abc\xE9|a b");
+  EXPECT_EQ(upper1252("k1abc/p \xE9\xF6\xFF\x9A\xF7|") + lower1252("ABC\xC9|") +
+                trimSpaces(" a b ") + trimSpaces(std::string_view("    ").substr(0, 2)),
+            "K1ABC/P \xC9\xD6\x9F\x8A\xF7|abc\xE9|a b");
   EXPECT_EQ(dateText({2027, 1, 15}) + logFileName({2009, 3, 7}), "1/15/2027030709F.ILE");
   for (const auto& [text, value] :
        {std::pair{"105", 105}, {"2.5", 2}, {"1.5", 2}, {"1.0", 1}, {"-3", -3}, {" 7 ", 7}}) {
@@ -130,6 +131,25 @@ void asOrdinaryUser(Rig& rig, const std::function<void()>& body) {
 
 // A roster cut short (or inside its header, which is then made afresh) is told, kept as .bad and
 // written whole at exit; quotes, commas, any byte in a field do not make it the old quoted form.
+// Against the C library's calendar: a moment moved by minutes either way, its text read back.
+TEST(CheckInTimeText, MinutesMoveAcrossDaysMonthsAndYearsAsTheCalendarDoes) {
+  const auto civil = [](long long seconds) {
+    std::tm t{};
+    const auto at = static_cast<time_t>(seconds);
+    gmtime_r(&at, &t);
+    return isoTimeText(
+        {{t.tm_year + 1900, t.tm_mon + 1, t.tm_mday}, t.tm_hour, t.tm_min, t.tm_sec});
+  };
+  std::mt19937_64 rng(7);
+  for (int i = 0; i < 4000; ++i) {
+    const long long at = static_cast<long long>(rng() % 15'000'000'000) - 5'000'000'000,
+                    minutes = static_cast<long long>(rng() % 2'000'000) - 1'000'000;
+    const std::optional<DateTime> t = parseIsoTime(civil(at));
+    ASSERT_TRUE(t) << civil(at);
+    EXPECT_EQ(isoTimeText(addMinutes(*t, minutes)), civil(at + 60 * minutes)) << civil(at);
+  }
+}
+
 TEST(DamagedRoster, IsReadToItsLastWholeRecordKeptAsideAndWrittenWhole) {
   std::string every;
   for (int c = 1; c < 256; ++c) every += c == '\r' || c == '\n' ? "" : std::string(1, char(c));
@@ -139,6 +159,7 @@ TEST(DamagedRoster, IsReadToItsLastWholeRecordKeptAsideAndWrittenWhole) {
       {kHeader + odd + "N2XYZ\r\nAl", kHeader + odd + "W3NEW" + kNew},
       {"222 MHz\r\nW1NC\r\n1/2/2020\r\n",
        "222 MHz\r\nW1NC\r\n12/5/2026" + kHeader.substr(23) + "W3NEW" + kNew}};
+  EXPECT_FALSE(parseRosterText("\"2m\"" + kHeader.substr(7)).quoted);  // the header alone
   for (const auto& [bytes, atExit] : rows) {
     Rig rig;
     rig.writeSettings();

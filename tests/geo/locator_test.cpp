@@ -106,6 +106,7 @@ const std::pair<std::string, Grid> kRows[] = {
     {kK1abc + "<CALL:5>K1ABC,<GRIDSQUARE:4>FN42 <EOR>\r\n", "FN42"},
     {"<CALL:5>K1ABC,<GRIDSQUARE:4:S>FN42 <EOR>\r\n", "S>FN"},
     {"x\r<call:5>K1ABC,<GridSquare:6>FN\r\n" + kK1abc, "FN"},
+    {"x\r>K1ABC,<GRIDSQUARE:4>FN42\r\n", "FN42"},
     {"<CALL:5>K1ABC,<GRIDSQUARE:4>\n" + kK1abc, ""},
     {"<CALL:5>K1ABC,<GRIDSQUARE:X>FN42 <EOR>\r\n" + kK1abc, "EM12"},
 };

@@ -402,9 +402,11 @@ TEST(CallChange, ALineShowingNoCheckInIsNoSelection) {
   NetRig rig;
   rig.session.view.lines = {"", " Station with the most check-ins since 2020:", ""};
   rig.session.view.selected = 1;
-  rig.dialogs.inputAnswers = {""};
+  rig.dialogs.inputAnswers = {"k1abc", ""};
   rig.session.mnuPopUpUpdateCall_Click();
-  EXPECT_EQ(rig.dialogs.boxes(), " Old call / Enter the station`s OLD callsign\n");
+  EXPECT_EQ(rig.dialogs.boxes(),
+            " Old call / Enter the station`s OLD callsign\n"
+            " New call / Enter the station`s NEW callsign\n");
 }
 
 TEST(WebLookup, SendsTheCallsignAsOneArgumentOrTellsToSetTheBrowser) {

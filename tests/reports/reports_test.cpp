@@ -141,6 +141,7 @@ TEST_F(ReportTest, PrintoutFailuresNameTheLog) {
   mPLogMostCheckins_Click(s);
   rig.dialogs.chooserAnswers = {"030126F.ILE"};
   MPPastLog_Click(s);
+  mPShortcuts_Click(s);
   fs::remove(rig.folder / "030126F.ILE");
   mPLogMostCheckins_Click(s);
   const auto check = [&](const char* name) {
@@ -150,9 +151,10 @@ TEST_F(ReportTest, PrintoutFailuresNameTheLog) {
   EXPECT_EQ(rig.dialogs.boxes(),
             check("020126F.ILE") + check("020126F.ILE") + check("030126F.ILE") +
                 chooser("log file to load") + " / The printout of " + logPath("030126F.ILE") +
-                " could not be finished.\n /  No check-in log with check-ins in " +
+                " could not be finished.\n / The shortcuts could not be printed.\n /  No check-in "
+                "log with check-ins in " +
                 pathText(rig.folder.path()) + ".\n");
-  EXPECT_EQ(rig.printer.documents.size(), 2u);
+  EXPECT_EQ(rig.printer.documents.size(), 3u);
 }
 
 // The summary's bytes: QTH trimmed, distance from the first ADIF line with a grid in the unit
