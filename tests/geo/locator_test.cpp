@@ -54,8 +54,7 @@ TEST(Locator, CentresRoundingHeadingsDistancesAndInvalidGrids) {
   }
 }
 
-// Random subsquare pairs, kept once checked on the sphere: the heading within 0.5 degree of the
-// initial great-circle bearing, the distance within the extreme radii of curvature times the angle.
+// Random subsquare pairs, checked on the sphere and kept to the metre.
 TEST(Locator, RandomPathsAsKept) {
   std::mt19937 rng(20240601);
   std::string kept;
@@ -67,8 +66,24 @@ TEST(Locator, RandomPathsAsKept) {
       g[1] = std::string{char((g[0][0] - 'A' + 9) % 18 + 'A'), char('R' - g[0][1] + 'A'), g[0][2],
                          char('9' - g[0][3] + '0')} +
              g[1].substr(4);
+    const LonLat p = *decodeLocator(g[0]), q = *decodeLocator(g[1]);
     double km = 0;
     ASSERT_EQ(calcBeamHeading(g[1], km, g[0], "kM"), BeamStatus::Ok);
+    // On the sphere: the distance within the extreme radii of curvature times the central angle;
+    // the heading within half a degree of the initial bearing, where that is well defined.
+    const double r = 3.14159265358979323846 / 180, a = 6378.14, b = 6356.755, p1 = p.lat * r,
+                 p2 = q.lat * r, dl = (q.lon - p.lon) * r;
+    const double c =
+        std::acos(std::sin(p1) * std::sin(p2) + std::cos(p1) * std::cos(p2) * std::cos(dl));
+    EXPECT_TRUE(km >= c * b * b / a - 1e-6 && km <= c * a * a / b + 1e-6) << g[0] << g[1];
+    const double off = std::fmod(
+        std::stoi(g[1].substr(8)) + 720 -
+            std::atan2(std::sin(dl) * std::cos(p2),
+                       std::cos(p1) * std::sin(p2) - std::sin(p1) * std::cos(p2) * std::cos(dl)) /
+                r,
+        360);
+    const bool defined = std::fabs(p.lat) < 80 && std::fabs(q.lat) < 80 && c > 0.001 && c < 3.04;
+    EXPECT_TRUE(!defined || std::min(off, 360 - off) <= 0.5 + 1e-6) << g[0] << g[1];
     char line[40];
     kept.append(line, std::snprintf(line, 40, "%s %s %.3f\n", g[0].c_str(), g[1].c_str(), km));
   }
