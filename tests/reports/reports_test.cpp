@@ -208,7 +208,8 @@ TEST_F(ReportTest, PastLogViewer) {
   const std::pair<std::string, Lines> rows[] = {
       {"W1AW\r\nHiram\r\nNewington, CT\r\nK1ZZ\r\n\r\nBoston\r\nN1XX\r\nAnn Lee\r\n",
        {"1  W1AW Hiram Newington, CT", "2  K1ZZ  Boston", "3  N1XX Ann Lee ", "", kResume}},
-      {"\"W1AW\",\"Hiram\",\"CT\"\r\n\r\n", {"1  W1AW Hiram CT", "", kResume}}};
+      {"\"W1AW\",\"Hiram\",\"CT\"\r\n\r\n", {"1  W1AW Hiram CT", "", kResume}},
+      {"W1AW\r\nHiram\r\nCT\r\n\r\n", {"1  W1AW Hiram CT", "", kResume}}};
   for (const auto& [bytes, shown] : rows) {
     rig.writeBytes("032515F.ILE", bytes);
     s.view.label2 = "K1ZZ Zed";  // the last station's details go with the list
