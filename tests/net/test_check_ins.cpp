@@ -256,6 +256,8 @@ TEST(StationSearch, PatternsLinesAndPicksByNumber) {
   rig.dialogs.inputAnswers.push_back("ka*y");  // the menu command asks for the pattern
   rig.session.mFindCall_Click();
   EXPECT_EQ(rig.session.searchCalls, Lines{"KA0SSY"});
+  rig.enter("1");  // the number picks; it marks no check-in
+  EXPECT_EQ(rig.session.checkIns.field(1, 7) + rig.session.checkIns.field(4, 1), "KA0SSY");
 }
 
 TEST(StationSearch, RegularsHalfOfTheLastEightJoinedAcrossCallChanges) {

@@ -17,7 +17,8 @@ TEST(Export, BandNamesAndCsvQuoting) {
       {"220", "1.25m"},     {"10 GHz", "3cm"},   {"300 MHz", ""},  {"3 meters", ""},
       {"1296", "23cm"},     {"29.6", "10m"},     {"2 m", "2m"},    {"2 meter", "2m"},
       {"2 metre", "2m"},    {"2 METRES", "2m"},  {"2 mtr", "2m"},  {"2mtrs", "2m"},
-      {"4 mm", "4mm"},      {"7000 kHz", "40m"}, {"50 Mc", "6m"}};
+      {"4 mm", "4mm"},      {"7000 kHz", "40m"}, {"50 Mc", "6m"},  {"220 MHz", "1.25m"},
+      {"146.5.2", ""},      {"146. MHz", ""}};
   for (const auto& [text, band] : bands) EXPECT_EQ(adifBand(text), band) << text;
   EXPECT_EQ(csvField("plain") + csvField("a,b") + csvField("say \"hi\"") + csvField("2\r\nlines"),
             "plain\"a,b\"\"say \"\"hi\"\"\"\"2\r\nlines\"");
