@@ -15,35 +15,12 @@ using namespace kelpie::bench;
 
 namespace {
 
-std::string call(int i) { return "K" + std::to_string(i % 10) + "R" + std::to_string(100000 + i); }
+std::string call(int i) { return benchCall(i); }
 
 void writeFolder(const fs::path& dir, bool bigFiles) {
-  Lines roster{"222 MHz",      "W1NC", "1/2/2020", "initial check-in date", "last check-in date",
-               "old call sign"};
-  for (int i = 0; i < 10000; ++i) {
-    for (const std::string& f :
-         {call(i), std::string("NAME") + std::to_string(i), std::string("SOMEWHERE FN20"),
-          std::string("1/1/2020"), std::string("2/2/2024"), std::string("-")})
-      roster.push_back(f);
-  }
-  writeLinesAtomic(dir / "NETCONT.ROL", roster);
-  NetSettings s;
-  s.logFolder = dir.string();
-  s.netControlCall = "W1NC";
-  s.netBand = "222 MHz";
-  s.netControlGrid = "FN20XA";
-  writeLinesAtomic(dir / "Kelpie_Control.ini", settingsFileLines(s));
+  writeBenchFolder(dir, 10000);
   if (!bigFiles) return;
-  Lines club, names;
-  for (int i = 0; i < 10000; ++i) {
-    const std::string c = "W" + std::to_string(i % 10) + "C" + std::to_string(10000 + i);
-    club.insert(club.end(), {c, "CLUBBER", "TOWN"});
-    std::string n = "N" + std::to_string(i % 10) + "L" + std::to_string(1000 + i);
-    n.resize(7, ' ');
-    names.push_back(n + "LISTED NAME");
-  }
-  writeLinesAtomic(dir / "BURROW.DAT", club);
-  writeLinesAtomic(dir / "ck2list.dat", names);
+  writeBenchStationLists(dir);
   AdifGenerator gen(7);
   gen.write((dir / "vhf4k.adi").string(), 50u << 20);
 }

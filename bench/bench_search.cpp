@@ -36,22 +36,8 @@ void writeStationFiles(const fs::path& dir) {
       roster.push_back(f);
   }
   writeLinesAtomic(dir / "NETCONT.ROL", roster);
-  Lines club, names;
-  for (int i = 0; i < 10000; ++i) {
-    club.insert(club.end(), {"W" + std::to_string(i % 10) + "C" + std::to_string(10000 + i),
-                             "CLUBBER", "TOWN"});
-    std::string n = "N" + std::to_string(i % 10) + "L" + std::to_string(1000 + i);
-    n.resize(7, ' ');
-    names.push_back(n + "LISTED NAME");
-  }
-  writeLinesAtomic(dir / "BURROW.DAT", club);
-  writeLinesAtomic(dir / "ck2list.dat", names);
-  NetSettings s;
-  s.logFolder = dir.string();
-  s.netControlCall = "W1NC";
-  s.netBand = "222 MHz";
-  s.netControlGrid = "FN20XA";
-  writeLinesAtomic(dir / "Kelpie_Control.ini", settingsFileLines(s));
+  writeBenchStationLists(dir);
+  writeBenchSettings(dir);
 }
 
 // A session shown in the real main window, over quiet seams.

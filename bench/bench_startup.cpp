@@ -25,26 +25,6 @@ using SteadyClock = std::chrono::steady_clock;
 
 namespace {
 
-std::string call(int i) { return "K" + std::to_string(i % 10) + "R" + std::to_string(100000 + i); }
-
-void writeFolder(const fs::path& dir, int stations) {
-  Lines roster{"222 MHz",      "W1NC", "1/2/2020", "initial check-in date", "last check-in date",
-               "old call sign"};
-  for (int i = 0; i < stations; ++i) {
-    for (const std::string& f :
-         {call(i), std::string("NAME") + std::to_string(i), std::string("SOMEWHERE FN20"),
-          std::string("1/1/2020"), std::string("2/2/2024"), std::string("-")})
-      roster.push_back(f);
-  }
-  writeLinesAtomic(dir / "NETCONT.ROL", roster);
-  NetSettings s;
-  s.logFolder = dir.string();
-  s.netControlCall = "W1NC";
-  s.netBand = "222 MHz";
-  s.netControlGrid = "FN20XA";
-  writeLinesAtomic(dir / "Kelpie_Control.ini", settingsFileLines(s));
-}
-
 pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>& env) {
   std::vector<char*> argv, envp;
   for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -142,7 +122,7 @@ int main(int argc, char** argv) {
   // The roster's read and parse at the speed of the disk cache.
   for (int stations : {10000, 100000}) {
     const fs::path dir = benchFolder("parse");
-    writeFolder(dir, stations);
+    writeBenchFolder(dir, stations);
     std::vector<double> runs;
     int read = 0;
     for (int r = 0; r < 9; ++r) runs.push_back(readAndParse(dir, read));
@@ -156,8 +136,8 @@ int main(int argc, char** argv) {
   const fs::path big = benchFolder("startup-10000"), small = benchFolder("startup-3");
   const fs::path config = benchFolder("startup-config");
   fs::permissions(config, fs::perms::owner_all);  // a runtime folder must be private
-  writeFolder(big, 10000);
-  writeFolder(small, 3);
+  writeBenchFolder(big, 10000);
+  writeBenchFolder(small, 3);
   pid_t xvfb = -1;
   const std::string display = startXvfb(xvfb);
   xcb_connection_t* x = xcb_connect(display.c_str(), nullptr);

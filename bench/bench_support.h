@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "data/settings.h"
+#include "data/text.h"
 #include "platform/seams.h"
 
 namespace kelpie::bench {
@@ -75,6 +77,46 @@ inline std::filesystem::path benchFolder(const std::string& name) {
 inline void report(const char* what, double ms, double limitMs) {
   std::printf("%-58s %9.3f ms  (target < %g ms) %s\n", what, ms, limitMs,
               ms < limitMs ? "ok" : "OVER");
+}
+
+// The stations of the bench rosters: K0R100000, K1R100001, ...
+inline std::string benchCall(int i) {
+  return "K" + std::to_string(i % 10) + "R" + std::to_string(100000 + i);
+}
+
+// The settings of net control W1NC on 222 MHz at FN20XA, the folder its own log folder.
+inline void writeBenchSettings(const std::filesystem::path& dir) {
+  NetSettings s;
+  s.logFolder = dir.string();
+  s.netControlCall = "W1NC";
+  s.netBand = "222 MHz";
+  s.netControlGrid = "FN20XA";
+  writeLinesAtomic(dir / "Kelpie_Control.ini", settingsFileLines(s));
+}
+
+// A roster of the given stations (benchCall(i), each last heard 2/2/2024) and the settings.
+inline void writeBenchFolder(const std::filesystem::path& dir, int stations) {
+  Lines roster{"222 MHz",      "W1NC", "1/2/2020", "initial check-in date", "last check-in date",
+               "old call sign"};
+  for (int i = 0; i < stations; ++i)
+    roster.insert(roster.end(), {benchCall(i), "NAME" + std::to_string(i), "SOMEWHERE FN20",
+                                 "1/1/2020", "2/2/2024", "-"});
+  writeLinesAtomic(dir / "NETCONT.ROL", roster);
+  writeBenchSettings(dir);
+}
+
+// A club list and a name list of 10,000 stations each, none of them in the roster.
+inline void writeBenchStationLists(const std::filesystem::path& dir) {
+  Lines club, names;
+  for (int i = 0; i < 10000; ++i) {
+    club.insert(club.end(), {"W" + std::to_string(i % 10) + "C" + std::to_string(10000 + i),
+                             "CLUBBER", "TOWN"});
+    std::string n = "N" + std::to_string(i % 10) + "L" + std::to_string(1000 + i);
+    n.resize(7, ' ');
+    names.push_back(n + "LISTED NAME");
+  }
+  writeLinesAtomic(dir / "BURROW.DAT", club);
+  writeLinesAtomic(dir / "ck2list.dat", names);
 }
 
 }  // namespace kelpie::bench
