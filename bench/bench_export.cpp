@@ -22,19 +22,7 @@
 namespace {
 namespace fs = std::filesystem;
 using namespace kelpie;
-
-template <class F>
-double medianMs(int runs, F&& f) {
-  f();  // warm-up: page cache and allocator
-  std::vector<double> ms;
-  for (int i = 0; i < runs; ++i) {
-    const auto t0 = std::chrono::steady_clock::now();
-    f();
-    ms.push_back(bench::msSince(t0));
-  }
-  std::sort(ms.begin(), ms.end());
-  return ms[ms.size() / 2];
-}
+using bench::medianMs;
 
 bool line(const char* what, double ms, double limitMs) {
   std::printf("%-58s %9.2f ms  (target < %g ms) %s\n", what, ms, limitMs,

@@ -6,6 +6,7 @@
 #include "adif_gen.h"
 #include "app/main_window.h"
 #include "bench_support.h"
+#include "bench_window.h"
 #include "data/settings.h"
 #include "net/session.h"
 #include "platform/qt/qt_platform.h"
@@ -24,18 +25,6 @@ void writeFolder(const fs::path& dir, bool bigFiles) {
   AdifGenerator gen(7);
   gen.write((dir / "vhf4k.adi").string(), 50u << 20);
 }
-
-// A session shown in the real main window, over quiet seams.
-struct Windowed {
-  explicit Windowed(const fs::path& dir) : session(platform, dir), window(session) {
-    events.render = [this] { window.render(); };
-  }
-  Seams seams;
-  QtEvents events;
-  Platform platform{seams.dialogs, seams.clock, events, seams.launcher, seams.printer, seams.help};
-  Session session;
-  MainWindow window;
-};
 
 }  // namespace
 

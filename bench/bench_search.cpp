@@ -10,6 +10,7 @@
 
 #include "app/main_window.h"
 #include "bench_support.h"
+#include "bench_window.h"
 #include "data/settings.h"
 #include "net/session.h"
 #include "platform/qt/qt_platform.h"
@@ -39,18 +40,6 @@ void writeStationFiles(const fs::path& dir) {
   writeBenchStationLists(dir);
   writeBenchSettings(dir);
 }
-
-// A session shown in the real main window, over quiet seams.
-struct Windowed {
-  explicit Windowed(const fs::path& dir) : session(platform, dir), window(session) {
-    events.render = [this] { window.render(); };
-  }
-  Seams seams;
-  QtEvents events;
-  Platform platform{seams.dialogs, seams.clock, events, seams.launcher, seams.printer, seams.help};
-  Session session;
-  MainWindow window;
-};
 
 // Median (and best) time of Enter on the entry line with text typed, to the answer in the view
 // state (session) or drawn in the window (with its render); Esc after each run.

@@ -67,6 +67,19 @@ inline double median(std::vector<double> v) {
   return v.empty() ? 0 : v[v.size() / 2];
 }
 
+// The median time of runs calls of f, after one call that warms the page cache and allocator.
+template <class F>
+double medianMs(int runs, F&& f) {
+  f();
+  std::vector<double> ms;
+  for (int i = 0; i < runs; ++i) {
+    const auto t0 = std::chrono::steady_clock::now();
+    f();
+    ms.push_back(msSince(t0));
+  }
+  return median(ms);
+}
+
 inline std::filesystem::path benchFolder(const std::string& name) {
   auto p = std::filesystem::temp_directory_path() / ("kelpie-bench-" + name);
   std::filesystem::remove_all(p);
