@@ -10,6 +10,11 @@ kelpie_need_packages "${KELPIE_BUILD_PACKAGES[@]}" libgtest-dev poppler-utils py
 kelpie_need_packages dpkg-dev file lintian desktop-file-utils appstream
 # xvfb, openbox, xdotool and wmctrl: the end-to-end tests type into the real window on an X server.
 kelpie_need_packages xvfb openbox xdotool wmctrl
+# A real broker for the shared-net tests (certificates made with openssl).
+kelpie_need_packages mosquitto mosquitto-clients openssl
+# The screen-reader tests: the accessibility bus, a listener on it, and Orca speaking to nothing.
+kelpie_need_packages at-spi2-core dbus dbus-x11 python3-pyatspi orca speech-dispatcher \
+  speech-dispatcher-espeak-ng
 if [ ! -f build/test/build.ninja ]; then
   cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELPIE_TESTS=ON -DKELPIE_SANITIZE=ON \
     -DKELPIE_PACKAGE_TESTS=ON >/dev/null

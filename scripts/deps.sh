@@ -16,4 +16,5 @@ kelpie_need_packages() {
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || {
     echo "apt-get install failed" >&2; return 1; }
 }
-KELPIE_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev fonts-liberation)
+KELPIE_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev fonts-liberation pkg-config
+  libmosquitto-dev nlohmann-json3-dev qtkeychain-qt6-dev)
