@@ -1,0 +1,43 @@
+#include "app/checkins_list.h"
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace kelpie {
+
+void CheckInsList::mousePressEvent(QMouseEvent* e) {
+  if (e->button() == Qt::RightButton) {
+    emit mouseDown(2, e->globalPosition().toPoint(), false);
+    e->accept();
+    return;
+  }
+  QListWidget::mousePressEvent(e);
+  if (e->button() == Qt::LeftButton && itemAt(e->position().toPoint())) emit clicked();
+  emit mouseDown(e->button() == Qt::LeftButton ? 1 : 4, e->globalPosition().toPoint(), false);
+}
+
+void CheckInsList::keyPressEvent(QKeyEvent* e) {
+  const int before = currentRow();
+  QListWidget::keyPressEvent(e);
+  if (currentRow() != before && currentRow() >= 0) emit clicked();
+}
+
+void CheckInsList::mouseReleaseEvent(QMouseEvent* e) {
+  if (e->button() == Qt::RightButton) {
+    e->accept();
+    return;
+  }
+  QListWidget::mouseReleaseEvent(e);
+}
+
+void CheckInsList::contextMenuEvent(QContextMenuEvent* e) {
+  // The press already opened the popup; a keyboard menu key acts like a right press.
+  if (e->reason() == QContextMenuEvent::Mouse) {
+    e->accept();
+    return;
+  }
+  emit mouseDown(2, e->globalPos(), true);
+}
+
+}  // namespace kelpie
