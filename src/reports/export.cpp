@@ -200,8 +200,12 @@ std::string asciiFrom1252(std::string_view text) {
 }
 
 std::string csvField(std::string_view s) {
-  if (s.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(s);
-  std::string out = "\"";
+  // Names and places come from other operators (a shared net, a club list): a cell a
+  // spreadsheet would run as a formula is marked as text with a leading quote.
+  const bool formula =
+      !s.empty() && std::string_view("=+-@\t\r").find(s[0]) != std::string_view::npos;
+  if (!formula && s.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(s);
+  std::string out = formula ? "\"'" : "\"";
   for (const char c : s) {
     if (c == '"') out += '"';
     out += c;

@@ -50,7 +50,9 @@ std::string utf8From1252(std::string_view text);
 // ADIF .adi strings hold only ASCII 32 to 126: letters lose their accents ("Jürgen" gives
 // "Jurgen", "ß" gives "ss"); other characters become "?".
 std::string asciiFrom1252(std::string_view text);
-// One CSV field, quoted when it holds a comma, a quote or a line break.
+// One CSV field, quoted when it holds a comma, a quote or a line break. A field that starts
+// with =, +, -, @, a tab or a CR is quoted and starts with a single quote inside the quotes, so
+// a spreadsheet shows it as text instead of running it as a formula.
 std::string csvField(std::string_view utf8);
 
 // A QTH text split into the place and the locator at the start of the grid text it holds

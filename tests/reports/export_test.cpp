@@ -1,4 +1,5 @@
-// The export: band names, CSV quoting, and a stored log of 200 check-ins exported both ways.
+// The export: band names, CSV quoting and formula guard, and a stored log of 200 check-ins exported
+// both ways.
 #include "reports/export.h"
 
 #include <gtest/gtest.h>
@@ -20,8 +21,16 @@ TEST(Export, BandNamesAndCsvQuoting) {
       {"4 mm", "4mm"},      {"7000 kHz", "40m"}, {"50 Mc", "6m"},  {"220 MHz", "1.25m"},
       {"146.5.2", ""},      {"146. MHz", ""}};
   for (const auto& [text, band] : bands) EXPECT_EQ(adifBand(text), band) << text;
-  EXPECT_EQ(csvField("plain") + csvField("a,b") + csvField("say \"hi\"") + csvField("2\r\nlines"),
-            "plain\"a,b\"\"say \"\"hi\"\"\"\"2\r\nlines\"");
+  // A spreadsheet runs a cell starting with = + - @ tab or CR: those are marked as text.
+  // clang-format off
+  const std::map<std::string, std::string> cells{
+      {"plain", "plain"}, {"a,b", "\"a,b\""}, {"say \"hi\"", "\"say \"\"hi\"\"\""},
+      {"2\r\nlines", "\"2\r\nlines\""}, {"", ""}, {"=1+2", "\"'=1+2\""}, {"-", "\"'-\""},
+      {"+1 club", "\"'+1 club\""}, {"@SUM(A1)", "\"'@SUM(A1)\""}, {"\tx", "\"'\tx\""},
+      {"\r", "\"'\r\""}, {"=\"a\",b", "\"'=\"\"a\"\",b\""}, {"\nx", "\"\nx\""},
+      {" =x", " =x"}, {"a-b", "a-b"}, {"'x", "'x"}};
+  // clang-format on
+  for (const auto& [text, field] : cells) EXPECT_EQ(csvField(text), field) << text;
 }
 
 TEST(Export, StoredLogOf200BothWaysAndFailures) {

@@ -1,0 +1,44 @@
+#include "share/line.h"
+
+#include <tuple>
+
+namespace kelpie::share {
+
+namespace {
+
+auto rank(const Line& l) {
+  return std::tie(l.deleted, l.rev, l.by, l.time, l.call, l.name, l.qth, l.first, l.latest, l.grid,
+                  l.ack, l.com, l.inOut, l.window, l.seq, l.id);
+}
+
+auto content(const Line& l) {
+  return std::tie(l.call, l.name, l.qth, l.first, l.latest, l.grid, l.ack, l.com, l.inOut,
+                  l.deleted);
+}
+
+bool isControl(unsigned char c) {
+  return c < 0x20 || c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
+}
+
+void clean(std::string& s, size_t most) {
+  if (s.size() > most) s.resize(most);
+  for (char& c : s)
+    if (isControl(static_cast<unsigned char>(c))) c = ' ';
+}
+
+}  // namespace
+
+bool supersedes(const Line& b, const Line& a) { return rank(a) < rank(b); }
+
+bool sameContent(const Line& a, const Line& b) { return content(a) == content(b); }
+
+bool netBefore(const Line& a, const Line& b) {
+  return std::tie(a.time, a.window, a.seq) < std::tie(b.time, b.window, b.seq);
+}
+
+void cleanText(Line& l) {
+  clean(l.call, kMaxCall);
+  for (std::string* s : {&l.name, &l.qth, &l.first, &l.latest, &l.grid}) clean(*s, kMaxText);
+}
+
+}  // namespace kelpie::share

@@ -1,0 +1,48 @@
+// One check-in line of a shared net as one window made or received it: its identity, its
+// revision and the row it carries, and the two orders every window agrees on.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kelpie::share {
+
+struct Line {            // one check-in line of a shared net, one revision of it
+  std::string id;        // "<window>.<seq>", unique on the net
+  std::string window;    // identity of the window that created the line
+  uint64_t seq = 0;      // that window's own sequence number, from 1
+  uint64_t rev = 0;      // 1 when created, +1 per change (edit, mark, delete)
+  std::string by;        // the window that made this revision
+  std::string time;      // check-in moment, UTC "YYYY-MM-DDTHH:MM:SSZ" (empty: unknown, first)
+  bool deleted = false;  // a tombstone: never an empty message
+  // The row as today's list holds it, Windows-1252 bytes: fields 1 to 6 of a check-in row.
+  std::string call, name, qth, first, latest, grid;
+  bool ack = false, com = false, inOut = false;  // the marks "<Ack>", "<Com>", "in&out "
+};
+
+// Which of two revisions of the same id counts (b newer than a). A delete is final: a tombstone
+// outranks every live revision, so an edit made while another window deleted the line, or one
+// that arrives late, never brings it back (a station deleted by mistake is checked in again
+// as a new line). Otherwise the higher rev wins, then the higher `by`; two revisions equal in
+// both (only a window that reused its identity without its journal makes them) are ordered by
+// their content, so every window still keeps the same one. A strict total order: merging by
+// it is deterministic, idempotent and independent of the order of arrival.
+bool supersedes(const Line& b, const Line& a);
+
+// The row fields, the marks and the deleted flag (not identity, revision or time).
+bool sameContent(const Line& a, const Line& b);
+
+// The order of today's list: check-in time (UTC text compares as time; unknown first), then
+// the creating window's identity, then its sequence number.
+bool netBefore(const Line& a, const Line& b);
+
+// The longest text each field may hold on the net, in Windows-1252 bytes.
+inline constexpr size_t kMaxCall = 20;
+inline constexpr size_t kMaxText = 80;  // name, QTH, first, latest, grid; also the operator
+
+// A row's text made fit for the net: control characters (and the five bytes Windows-1252
+// leaves undefined) become spaces, each field is cut to its longest. Every window accepts a
+// line made from cleaned text.
+void cleanText(Line& l);
+
+}  // namespace kelpie::share

@@ -1,0 +1,197 @@
+#include "share/wire.h"
+
+#include <cstdio>
+#include <nlohmann/json.hpp>
+#include <random>
+
+#include "data/checkin_times.h"
+#include "share/cp1252.h"
+
+namespace kelpie::share {
+
+namespace {
+
+using json = nlohmann::json;
+
+// Bytes the log must never hold from the net: they would break a line of it or mean nothing.
+bool isControl(unsigned char c) {
+  return c < 0x20 || c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
+}
+
+std::string dump(const json& j) {
+  // Never throws: the text of a Line converted from Windows-1252 is always good UTF-8.
+  return j.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+// A JSON object of exactly `keys` distinct keys, "v" among them and 1, or nothing.
+std::optional<json> parseMessage(std::string_view payload, size_t keys) {
+  if (payload.size() > kMaxMessage) return std::nullopt;
+  try {
+    size_t seen = 0;  // a repeated key would otherwise quietly keep its last value
+    const json::parser_callback_t count = [&seen](int depth, json::parse_event_t event, json&) {
+      if (depth == 1 && event == json::parse_event_t::key) ++seen;
+      return true;
+    };
+    json j = json::parse(payload.begin(), payload.end(), count, false);
+    if (!j.is_object() || j.size() != keys || seen != keys) return std::nullopt;
+    const auto v = j.find("v");
+    if (v == j.end() || !v->is_number_unsigned() || v->get<uint64_t>() != kWireVersion)
+      return std::nullopt;
+    return j;
+  } catch (const json::exception&) {
+    return std::nullopt;
+  }
+}
+
+// Reads the fields of a parsed message; any field missing or of another type makes ok false.
+struct Fields {
+  const json& j;
+  bool ok = true;
+
+  const json* at(const char* key) {
+    const auto it = j.find(key);
+    return it == j.end() ? nullptr : &*it;
+  }
+  bool flag(const char* key) {
+    const json* v = at(key);
+    if (v && v->is_boolean()) return v->get<bool>();
+    ok = false;
+    return false;
+  }
+  uint64_t count(const char* key) {  // from 1
+    const json* v = at(key);
+    if (v && v->is_number_unsigned() && v->get<uint64_t>() >= 1) return v->get<uint64_t>();
+    ok = false;
+    return 0;
+  }
+  std::string raw(const char* key) {
+    const json* v = at(key);
+    if (v && v->is_string()) return v->get<std::string>();
+    ok = false;
+    return {};
+  }
+  std::string text(const char* key, size_t most) {  // converted to Windows-1252 and checked
+    std::optional<std::string> s = cp1252FromUtf8(raw(key));
+    if (s && s->size() <= most) {
+      bool clean = true;
+      for (const char c : *s) clean = clean && !isControl(static_cast<unsigned char>(c));
+      if (clean) return *s;
+    }
+    ok = false;
+    return {};
+  }
+};
+
+std::string escapeTopicLevel(const std::string& name) {
+  if (name.empty()) return "%";
+  std::string out;
+  for (const char ch : name) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (isControl(c) || c == '%' || c == '+' || c == '#' || c == '/') {
+      char hex[4];
+      std::snprintf(hex, sizeof hex, "%%%02X", c);
+      out += hex;
+    } else {
+      out += utf8From1252(std::string_view(&ch, 1));
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string encode(const Line& l) {
+  return dump(json{{"v", kWireVersion},
+                   {"id", l.id},
+                   {"window", l.window},
+                   {"seq", l.seq},
+                   {"rev", l.rev},
+                   {"by", l.by},
+                   {"time", l.time},
+                   {"deleted", l.deleted},
+                   {"call", utf8From1252(l.call)},
+                   {"name", utf8From1252(l.name)},
+                   {"qth", utf8From1252(l.qth)},
+                   {"first", utf8From1252(l.first)},
+                   {"latest", utf8From1252(l.latest)},
+                   {"grid", utf8From1252(l.grid)},
+                   {"ack", l.ack},
+                   {"com", l.com},
+                   {"inOut", l.inOut}});
+}
+
+std::optional<Line> decode(std::string_view payload) {
+  const std::optional<json> j = parseMessage(payload, 17);
+  if (!j) return std::nullopt;
+  Fields f{*j};
+  Line l;
+  l.id = f.raw("id"), l.window = f.raw("window"), l.seq = f.count("seq");
+  l.rev = f.count("rev"), l.by = f.raw("by"), l.time = f.raw("time");
+  l.deleted = f.flag("deleted");
+  l.call = f.text("call", kMaxCall), l.name = f.text("name", kMaxText);
+  l.qth = f.text("qth", kMaxText), l.first = f.text("first", kMaxText);
+  l.latest = f.text("latest", kMaxText), l.grid = f.text("grid", kMaxText);
+  l.ack = f.flag("ack"), l.com = f.flag("com"), l.inOut = f.flag("inOut");
+  if (!f.ok || !isWindowId(l.window) || !isWindowId(l.by) ||
+      l.id != l.window + "." + std::to_string(l.seq) || (!l.time.empty() && !parseIsoTime(l.time)))
+    return std::nullopt;
+  return l;
+}
+
+std::string encodePresence(const Presence& p) {
+  return dump(json{
+      {"v", kWireVersion}, {"window", p.window}, {"op", utf8From1252(p.op)}, {"online", p.online}});
+}
+
+std::optional<Presence> decodePresence(std::string_view payload) {
+  const std::optional<json> j = parseMessage(payload, 4);
+  if (!j) return std::nullopt;
+  Fields f{*j};
+  Presence p{f.raw("window"), f.text("op", kMaxCall), f.flag("online")};
+  if (!f.ok || !isWindowId(p.window)) return std::nullopt;
+  return p;
+}
+
+bool isWindowId(std::string_view s) {
+  if (s.size() != kWindowIdLength) return false;
+  for (const char c : s)
+    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+  return true;
+}
+
+std::string netTopic(const std::string& net) { return "kelpie/1/" + escapeTopicLevel(net); }
+std::string lineTopic(const std::string& net, const std::string& id) {
+  return netTopic(net) + "/line/" + id;
+}
+std::string presenceTopic(const std::string& net, const std::string& window) {
+  return netTopic(net) + "/who/" + window;
+}
+std::string lineFilter(const std::string& net) { return lineTopic(net, "+"); }
+std::string presenceFilter(const std::string& net) { return presenceTopic(net, "+"); }
+
+std::optional<Line> decodeLineAt(const std::string& net, std::string_view topic,
+                                 std::string_view payload) {
+  std::optional<Line> l = decode(payload);
+  if (!l || topic != lineTopic(net, l->id)) return std::nullopt;
+  return l;
+}
+
+std::optional<Presence> decodePresenceAt(const std::string& net, std::string_view topic,
+                                         std::string_view payload) {
+  std::optional<Presence> p = decodePresence(payload);
+  if (!p || topic != presenceTopic(net, p->window)) return std::nullopt;
+  return p;
+}
+
+std::string newWindowId() {
+  std::random_device random;
+  std::string out;
+  for (size_t i = 0; i < kWindowIdLength / 8; ++i) {
+    char hex[9];
+    std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>(random()));
+    out += hex;
+  }
+  return out;
+}
+
+}  // namespace kelpie::share

@@ -1,0 +1,99 @@
+// The share address of `kelpie --share URL`, the default net name and which hosts are local.
+#include "share/share_url.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace kelpie::share {
+namespace {
+
+// What the address gives, as "host|port|tls|user|net", or "!" and what is wrong with it.
+std::string parsed(const std::string& url) {
+  ShareSettings s;
+  std::string error;
+  if (!parseShareUrl(url, s, error)) return "!" + error.substr(0, error.find(". Expected mqtt"));
+  return s.host + "|" + std::to_string(s.port) + "|" + (s.tls ? "1" : "0") + "|" + s.user + "|" +
+         s.net;
+}
+
+TEST(ShareUrl, AddressesReadOrRefused) {
+  const std::string port = "!The port \"";
+  // clang-format off
+  const std::map<std::string, std::string> rows{
+      {"mqtt://broker.org/2m%20W1AW%202026-12-07", "broker.org|1883|0||2m W1AW 2026-12-07"},
+      {"mqtts://w1abc@broker.example.org/net", "broker.example.org|8883|1|w1abc|net"},
+      {"MQTTS://a%40b@h:1/n", "h|1|1|a@b|n"},
+      {"mqtt://h:65535/n", "h|65535|0||n"},
+      {" mqtt://h/my net\n", "h|1883|0||my net"},
+      {"mqtt://h_1/a%2Fb%3f%25", "h_1|1883|0||a/b?%"},
+      {"mqtt://h/%C3%A9t%C3%A9", "h|1883|0||\xC3\xA9t\xC3\xA9"},
+      {"mqtt://[::1]:1884/n", "::1|1884|0||n"},
+      {"mqtts://[fe80::1]/n", "fe80::1|8883|1||n"},
+      {"mqtt://h:65536/n", port + "65536\" is not a number from 1 to 65535"},
+      {"mqtt://h:0/n", port + "0\" is not a number from 1 to 65535"},
+      {"mqtt://h:/n", port + "\" is not a number from 1 to 65535"},
+      {"mqtt://h:08a/n", port + "08a\" is not a number from 1 to 65535"},
+      {"mqtt://h:000001/n", port + "000001\" is not a number from 1 to 65535"},
+      {"mqtt://::1/n", "!An IPv6 address goes in brackets, as in mqtt://[::1]:1883/NET"},
+      {"mqtt://[::1/n", "!The IPv6 address has no closing \"]\""},
+      {"mqtt://[::g]/n", "!\"::g\" is not an IPv6 address"},
+      {"mqtt://[::1]x/n", "!The address has \"x\" after the IPv6 address"},
+      {"http://h/n", "!The share address does not start with mqtt:// or mqtts://"},
+      {"mqtt:/h/n", "!The share address does not start with mqtt:// or mqtts://"},
+      {"mqtt://h", "!The share address names no net after the host"},
+      {"mqtt://h/", "!The share address names no net after the host"},
+      {"mqtt:///n", "!The share address names no broker host"},
+      {"mqtt://bad host/n", "!\"bad host\" is not a host name or address"},
+      {"mqtt://u:pw@h/n", "!The share address holds a password; give it in KELPIE_SHARE_PASSWORD "
+                          "or let Kelpie ask for it, so that it never shows in the list of "
+                          "running programs"},
+      {"mqtt://@h/n", "!The user name before \"@\" is empty"},
+      {"mqtt://u%0A@h/n", "!The user name holds a control character (%0A)"},
+      {"mqtt://h/a/b", "!The net name holds \"/\"; write it as %2F"},
+      {"mqtt://h/a#b", "!The net name holds \"#\"; write it as %23"},
+      {"mqtt://h/a%0Db", "!The net name holds a control character (%0D)"},
+      {"mqtt://h/a%00", "!The net name holds a control character (%00)"},
+      {"mqtt://h/a%7F", "!The net name holds a control character (%7F)"},
+      {"mqtt://h/a%4", "!The net name holds \"%4\", which is not % and two hexadecimal digits"},
+      {"mqtt://h/%zz1", "!The net name holds \"%zz\", which is not % and two hexadecimal digits"},
+      {"mqtt://h/%C3", "!The net name is not UTF-8 text"},
+      {"mqtt://h/%C0%AF", "!The net name is not UTF-8 text"},
+      {"mqtt://h/%ED%A0%80", "!The net name is not UTF-8 text"},
+      {"mqtt://h/%F4%90%80%80", "!The net name is not UTF-8 text"}};
+  // clang-format on
+  for (const auto& [url, want] : rows) EXPECT_EQ(parsed(url), want) << url;
+}
+
+TEST(ShareUrl, KeepsWhatTheAddressDoesNotSayAndTellsTheForm) {
+  ShareSettings s{"old", 1, false, "/ca.pem", "olduser", "pw", "W1ABC", "old net"};
+  std::string error = "stale";
+  ASSERT_TRUE(parseShareUrl("mqtts://h/n", s, error));
+  EXPECT_EQ(s.caFile + s.password + s.operatorCall + s.user + error,
+            "/ca.pempwW1ABC");  // user and error cleared
+  EXPECT_FALSE(parseShareUrl("mqtt://x:99999/other", s, error));
+  EXPECT_EQ(s.host + std::to_string(s.port) + s.net, "h8883n");  // untouched by a failure
+  EXPECT_EQ(error,
+            "The port \"99999\" is not a number from 1 to 65535. Expected "
+            "mqtt://[USER@]HOST[:PORT]/NET, or mqtts://[USER@]HOST[:PORT]/NET with TLS; NET and "
+            "USER percent-escaped (a space is %20).");
+}
+
+TEST(ShareUrl, LocalHostsAndDefaultNetName) {
+  // clang-format off
+  const std::map<std::string, bool> hosts{
+      {"localhost", true}, {"LocalHost", true}, {"localhost.", true}, {"localhostx", false},
+      {"localhost..", false}, {"127.0.0.1", true}, {"127.255.255.254", true},
+      {"126.0.0.1", false}, {"128.0.0.1", false}, {"127.0.0", false}, {"::1", true},
+      {"[::1]", true}, {"0:0:0:0:0:0:0:1", true}, {"::2", false}, {"::ffff:127.0.0.1", true},
+      {"::ffff:128.0.0.1", false}, {"[::1", false}, {"", false}, {"broker.org", false},
+      {"10.0.0.1", false}};
+  // clang-format on
+  for (const auto& [host, local] : hosts) EXPECT_EQ(isLocalHost(host), local) << host;
+  EXPECT_EQ(defaultNetName("2 Meters", "W1AW", 2026, 12, 7), "2 Meters W1AW 2026-12-07");
+  EXPECT_EQ(defaultNetName(" 6m ", "", 2027, 1, 31), "6m 2027-01-31");
+  EXPECT_EQ(defaultNetName("", "\tK1ABC ", 2026, 10, 9), "K1ABC 2026-10-09");
+}
+
+}  // namespace
+}  // namespace kelpie::share
