@@ -146,6 +146,15 @@ void Session::CallSignInput_KeyPress(int& keyAscii) {
 
 void Session::checkInCallsign(const std::string& typed) {
   entryText = upper1252(typed);
+  // The broker lets this window watch the shared net, not write to it: nothing typed here
+  // could reach the other windows, so it is not logged either.
+  if (shareReadOnly()) {
+    ui.dialogs.messageBox(entryText + " is not logged: this window may only watch the shared "
+                          "net. Check-ins are logged on the loggers' windows.",
+                          "Read-only", Buttons::OK, Answer::OK);
+    view.entryText.clear();
+    return;
+  }
   if (!(typed.size() > 1 && isDigit(typed[1])) && !(typed.size() > 2 && isDigit(typed[2]))) {
     ui.dialogs.messageBox(entryText + " has no numeral in 2nd or 3rd character.",
                           "Invalid callsign...", Buttons::OK, Answer::OK);

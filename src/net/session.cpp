@@ -1,5 +1,7 @@
 #include "net/session.h"
 
+#include "share/share_net.h"  // the constructor must be able to undo a shared net
+
 namespace kelpie {
 
 std::vector<std::pair<std::string, MenuItem>> initialMenuItems() {
@@ -45,6 +47,8 @@ std::vector<std::pair<std::string, MenuItem>> initialMenuItems() {
       {"mFindCall", item("Find a half-heard call...")},
       {"mRegulars", item("Regulars not yet checked in")},
       {"mExport", item("Export check-ins...")},
+      {"mShare", item("Share this net...")},
+      {"mStopShare", item("Stop sharing", false, false)},
       {"mnuPopUp", item("PopUp")},
       {"mnuQRZConnect", item((std::string("Connect to ") + kQrzServiceName).c_str())},
       {"mnuPopUpMultiple", item("Do multiple edits")},

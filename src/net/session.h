@@ -4,6 +4,7 @@
 
 #include <array>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,11 @@
 namespace kelpie {
 
 struct FoundStation;
+class ShareLink;
+namespace share {
+class ShareNet;
+struct ShareSettings;
+}  // namespace share
 
 // One check-in: fields 1 to 9 are used (1 callsign, 2 name, 3 QTH text, 4 first check-in date
 // or "  First time check-in", 5 latest date, 6 grid text, 7 "<Ack>", 8 "in&out ", 9 "<Com>").
@@ -25,6 +31,8 @@ struct CheckInRow {
   // (field 8 is not restored by a re-start, this is).
   std::string timeIn;
   bool inOut = false;
+  // While the net is shared: the line's identity on the net, empty until the net has it.
+  std::string shareId;
 };
 
 // Today's check-ins. Rows 1 to count are in use; a row dropped by "DL" is emptied.
@@ -63,6 +71,8 @@ struct MainView {
   int focusEntryRequests = 0;   // bumped whenever the entry line should take the focus
   bool closeRequested = false;  // Quit: close the window (which asks first)
   bool quitRequested = false;   // end the program without asking
+  // Where a shared net stands (UTF-8), for the status line; empty when the net is not shared.
+  std::string shareStatus;
 };
 
 // Menu item names in menu order, with their initial captions and states.
@@ -79,6 +89,7 @@ inline constexpr const char* kQrzServiceName = "QRZ.com";
 class Session {
  public:
   Session(Platform& platform, fs::path appFolder);
+  ~Session();
 
   Platform& ui;
 
@@ -116,6 +127,21 @@ class Session {
 
   MainView view;
 
+  // ---- a shared net ------------------------------------------------------------------------
+  // Set while today's net is shared with other windows through a broker.
+  std::unique_ptr<share::ShareNet> share;
+  // Shares today's net through link: the journal beside today's log gives the lines their
+  // identities again after a restart, today's rows join the net's lines, and the net's lines
+  // join today's list and log.
+  void startSharing(ShareLink& link, const share::ShareSettings& settings);
+  void stopSharing();
+  // After every handler: today's changes (check-ins, deletes, marks, edits) go to the net.
+  void syncShare();
+  // Between keys: what arrived from the net joins today's list and log. True when the list or
+  // the status changed.
+  bool applyShared();
+  bool shareReadOnly() const;
+
   // ---- helpers -----------------------------------------------------------------------------
   std::string today();  // date text of today
   void doEvents() { ui.events.doEvents(); }
@@ -149,6 +175,8 @@ class Session {
   void mSaveBU_Click();
   void getNumberStations();
   void saveLogFile();
+  // Writes today's log and its times file from the check-ins held.
+  void writeTodayLog();
   void loadExistingLog();
   void removeBlankLogs();
 
@@ -230,6 +258,10 @@ class Session {
   void leaveProgramSaving();
   void leavePastLogView();
   void showFound(const std::vector<FoundStation>& found, const std::string& noneText);
+  // Today's rows as the net's list gives them; shown when the list shows the check-ins.
+  void rowsFromNet();
+  bool listShowsCheckIns() const;
+  bool shareJournalFailed = false;
 };
 
 // The text of list line i as the full redraw builds it.

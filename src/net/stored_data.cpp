@@ -271,6 +271,12 @@ void Session::getNumberStations() {
 
 void Session::saveLogFile() {
   if (viewOnlyLog) return;
+  writeTodayLog();
+  view.command2 = "Continue Check-Ins";
+  menu("mLoadLog").enabled = true;
+}
+
+void Session::writeTodayLog() {
   std::vector<LogRecord> records;
   std::vector<CheckInTime> times;
   records.reserve(static_cast<size_t>(checkIns.count));
@@ -291,8 +297,6 @@ void Session::saveLogFile() {
       reportWriteFailure(timesPathFor(log), error);
     }
   }
-  view.command2 = "Continue Check-Ins";
-  menu("mLoadLog").enabled = true;
 }
 
 void Session::loadExistingLog() {
