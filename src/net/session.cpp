@@ -45,6 +45,7 @@ std::vector<std::pair<std::string, MenuItem>> initialMenuItems() {
       {"mFindCall", item("Find a half-heard call...")},
       {"mRegulars", item("Regulars not yet checked in")},
       {"mExport", item("Export check-ins...")},
+      {"mReadNet", item("Read the net so far")},
       {"mnuPopUp", item("PopUp")},
       {"mnuQRZConnect", item((std::string("Connect to ") + kQrzServiceName).c_str())},
       {"mnuPopUpMultiple", item("Do multiple edits")},

@@ -63,6 +63,10 @@ struct MainView {
   int focusEntryRequests = 0;   // bumped whenever the entry line should take the focus
   bool closeRequested = false;  // Quit: close the window (which asks first)
   bool quitRequested = false;   // end the program without asking
+  // What a screen reader says next, and a counter bumped with every text to say (a repeated
+  // text is said again). Set through speak() in net/spoken.h.
+  std::string spoken;
+  int spokenRequests = 0;
 };
 
 // Menu item names in menu order, with their initial captions and states.
