@@ -2,6 +2,7 @@
 // one as its former callsign, and today's check-in under the new callsign gets its history.
 #include "net/list_lines.h"
 #include "net/session.h"
+#include "net/spoken.h"
 
 namespace kelpie {
 
@@ -99,6 +100,7 @@ void Session::vanityCallUpdate() {
   // rename it.
   const int r = findStationRow(roster, oldCall, 0);
   bool checkInChanged = false;
+  std::string report;
   if (r != 0) {
     RosterEntry& e = roster.row(r);
     view.lines = {e.callSign + kOldCallLabel, e.name,       e.qth, e.initialCheckInDate,
@@ -110,6 +112,7 @@ void Session::vanityCallUpdate() {
          {std::string(), std::string("changed to this:"), std::string(), e.callSign + kNewCallLabel,
           e.name, e.qth, e.initialCheckInDate, e.lastCheckInDate, e.oldCallSign + kOldCallLabel})
       view.lines.push_back(line);
+    report = spokenReport(view.lines);
     if (sel.checkInRow != 0) {
       for (int f = 1; f <= 5; ++f) checkIns.field(sel.checkInRow, f) = e.field(f);
       checkInChanged = true;
@@ -132,6 +135,7 @@ void Session::vanityCallUpdate() {
   // the next save, so a net re-started after a crash does not fold the first-time name and QTH
   // back over the station's record.
   if (checkInChanged) saveLogFile();
+  if (!report.empty()) speak(view, report);
   // The list shows the check-ins again, so the popup must act on them, not on roster rows.
   if (rosterEditMode) {
     rosterEditMode = false;

@@ -1,5 +1,6 @@
 // Today's check-in list: redraw, marks, deletes, and the mouse on the list.
 #include "net/session.h"
+#include "net/spoken.h"
 
 namespace kelpie {
 
@@ -53,7 +54,10 @@ void Session::updateCheckIns() {
 void Session::markLine(int inputNumber, int field, const char* mark, bool ackLayout) {
   view.lines.clear();
   view.selected = -1;
-  if (inputNumber >= 1 && inputNumber <= checkIns.count) checkIns.field(inputNumber, field) = mark;
+  const bool exists = inputNumber >= 1 && inputNumber <= checkIns.count;
+  if (exists) checkIns.field(inputNumber, field) = mark;
+  speak(view, spokenMark(exists ? &checkIns.row(inputNumber) : nullptr, inputNumber, field,
+                         *mark != '\0'));
   renderCheckInLines(ackLayout);
   setPrompt();
   selectLine(inputNumber - 1);

@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "net/session.h"
+#include "net/spoken.h"
 
 namespace kelpie {
 
@@ -15,6 +16,23 @@ int listNumber(Session& s, std::string_view text) {
   if (v < 1 || v > static_cast<double>(s.view.lines.size())) return 0;
   return static_cast<int>(v);
 }
+
+// After an Enter that said nothing of its own, a new hint in Label3 is said: it is what the
+// operator is to read next.
+class HintSaid {
+ public:
+  explicit HintSaid(MainView& v) : v_(v), hint_(v.label3), requests_(v.spokenRequests) {}
+  ~HintSaid() {
+    if (v_.spokenRequests == requests_ && v_.label3 != hint_) speak(v_, spokenWords(v_.label3));
+  }
+  HintSaid(const HintSaid&) = delete;
+  HintSaid& operator=(const HintSaid&) = delete;
+
+ private:
+  MainView& v_;
+  std::string hint_;
+  int requests_;
+};
 }  // namespace
 
 void Session::CallSignInput_KeyPress(int& keyAscii) {
@@ -24,6 +42,7 @@ void Session::CallSignInput_KeyPress(int& keyAscii) {
   }
   if (keyAscii != kKeyEnter) return;
   keyAscii = 0;
+  const HintSaid hint(view);
 
   const std::string typed = view.entryText;
   entryText = upper1252(typed);
@@ -52,14 +71,20 @@ void Session::CallSignInput_KeyPress(int& keyAscii) {
     if (!isNumeric(rest)) continue;
     const int n = listNumber(*this, rest);
     if (n == 0) {
+      speak(view, "No check-in " + rest);
       view.entryText.clear();
       return;
     }
     selectLine(n - 1);
     doEvents();
     if (command == 'D') {
+      // The list may show the roster rather than the check-ins: then nothing is deleted.
+      const bool exists = n <= checkIns.count;
+      const std::string call = exists ? checkIns.field(n, 1) : std::string();
       deleteCheckin(n);
       saveLogFile();
+      speak(view,
+            exists ? "Deleted " + toDec(n) + ", " + spokenWords(call) : "No check-in " + toDec(n));
     } else if (ackMode()) {
       clearAck(n);
     } else {
@@ -72,10 +97,16 @@ void Session::CallSignInput_KeyPress(int& keyAscii) {
 
   // 3. "DL" drops the last check-in after a confirmation.
   if (entryText == "DL") {
-    if (checkIns.count > 0) {
+    const int before = checkIns.count;
+    if (before > 0) {
+      const std::string call = checkIns.field(before, 1);
       deleteLastCheckin();
       updateCheckIns();
       saveLogFile();
+      speak(view, checkIns.count < before ? "Deleted " + toDec(before) + ", " + spokenWords(call)
+                                          : "Nothing deleted");
+    } else {
+      speak(view, "No check-in to delete");
     }
     view.entryText.clear();
     return;
@@ -104,6 +135,7 @@ void Session::CallSignInput_KeyPress(int& keyAscii) {
   if (isNumeric(typed)) {
     const int n = listNumber(*this, typed);
     if (n == 0) {
+      speak(view, "No check-in " + typed);
       view.entryText.clear();
       return;
     }
@@ -163,7 +195,10 @@ void Session::checkInCallsign(const std::string& typed) {
   }
   std::string result;
   getStationInfo(result);
-  if (result == "OK") saveLogFile();
+  if (result == "OK") {
+    saveLogFile();
+    speak(view, spokenCheckIn(checkIns.row(checkIns.count), checkIns.count));
+  }
   view.entryText.clear();
   doEvents();
 }

@@ -47,6 +47,7 @@ std::vector<std::pair<std::string, MenuItem>> initialMenuItems() {
       {"mFindCall", item("Find a half-heard call...")},
       {"mRegulars", item("Regulars not yet checked in")},
       {"mExport", item("Export check-ins...")},
+      {"mReadNet", item("Read the net so far")},
       {"mShare", item("Share this net...")},
       {"mStopShare", item("Stop sharing", false, false)},
       {"mnuPopUp", item("PopUp")},

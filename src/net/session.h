@@ -73,6 +73,10 @@ struct MainView {
   bool quitRequested = false;   // end the program without asking
   // Where a shared net stands (UTF-8), for the status line; empty when the net is not shared.
   std::string shareStatus;
+  // What a screen reader says next, and a counter bumped with every text to say (a repeated
+  // text is said again). Set through speak() in net/spoken.h.
+  std::string spoken;
+  int spokenRequests = 0;
 };
 
 // Menu item names in menu order, with their initial captions and states.

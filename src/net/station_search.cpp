@@ -11,6 +11,7 @@
 #include "data/quoted.h"
 #include "net/list_lines.h"
 #include "net/session.h"
+#include "net/spoken.h"
 
 namespace kelpie {
 
@@ -277,6 +278,7 @@ void Session::showFound(const std::vector<FoundStation>& found, const std::strin
   view.fixedFont = true;
   view.label3 = kSearchHint;
   view.entryText.clear();
+  speak(view, spokenFound(lines, calls.size()));
   searchLines = std::move(lines);
   searchCalls = std::move(calls);
   focusEntry();
@@ -329,7 +331,10 @@ bool Session::pickFound(const std::string& typed) {
   if (!searchShown() || !isNumeric(typed)) return false;
   const double v = roundHalfEven(numericValue(typed));
   view.entryText.clear();
-  if (v < 1 || v > static_cast<double>(searchCalls.size())) return true;
+  if (v < 1 || v > static_cast<double>(searchCalls.size())) {
+    speak(view, "No station " + typed);
+    return true;
+  }
   const std::string call = searchCalls[static_cast<size_t>(v) - 1];
   view.label3 = label3BeforeSearch;
   // As if the callsign had been typed: a callsign is checked in in Acknowledge mode.

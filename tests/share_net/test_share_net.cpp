@@ -1,0 +1,249 @@
+// The broker client against a real Mosquitto on 127.0.0.1: retained messages, late joins, a
+// broker that dies and comes back, refused logins, TLS, the will, and a window that never waits.
+#include <arpa/inet.h>
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <functional>
+#include <map>
+#include <set>
+
+#include "platform/qt/mqtt_link.h"
+#include "support/broker.h"
+
+namespace kelpie::test {
+namespace {
+
+constexpr int kBoundMs = 30000;  // generous: the machine may be busy compiling
+
+#define START_BROKER(broker)                                                 \
+  if (const auto why = Broker::missing(); !why.empty()) GTEST_SKIP() << why; \
+  ASSERT_TRUE((broker).start()) << (broker).error()
+
+struct Peer : ShareListener {
+  std::vector<std::pair<LinkState, std::string>> states;
+  std::map<std::string, std::string> messages;  // the latest payload per topic
+  std::map<std::string, bool> retained;
+  int arrivals = 0;
+  std::vector<std::string> refusedWrites, refusedFilters;
+  std::function<void()> onMessage;
+  MqttLink link;
+
+  Peer() { link.setListener(this); }
+  void start(const Broker& b, BrokerUser u, const std::string& id, const std::string& will = {}) {
+    link.start({"127.0.0.1", b.port(), false, "", u.name, u.password, id}, will, "gone");
+  }
+  LinkState state() const { return states.empty() ? LinkState::Off : states.back().first; }
+  void linkChanged(LinkState s, const std::string& d) override { states.emplace_back(s, d); }
+  void messageArrived(const std::string& t, const std::string& p, bool r) override {
+    messages[t] = p;
+    retained[t] = r;
+    ++arrivals;
+    if (onMessage) onMessage();
+  }
+  void writeRefused(const std::string& t) override { refusedWrites.push_back(t); }
+  void subscribeRefused(const std::string& f) override { refusedFilters.push_back(f); }
+};
+
+bool waitFor(std::function<bool()> done) { return QTest::qWaitFor(done, kBoundMs); }
+
+TEST(ShareNet, RetainedMessagesReachEveryLinkAndALateJoin) {
+  Broker broker;
+  START_BROKER(broker);
+  Peer a, b;
+  a.start(broker, kLogger1, "a");
+  b.start(broker, kLogger2, "b");
+  a.link.subscribe("kelpie/net/#");
+  b.link.subscribe("kelpie/net/#");
+  ASSERT_TRUE(waitFor(
+      [&] { return a.state() == LinkState::Connected && b.state() == LinkState::Connected; }));
+  a.link.publish("kelpie/net/a", "from a", true);
+  b.link.publish("kelpie/net/b", "from b", true);
+  const std::map<std::string, std::string> both{{"kelpie/net/a", "from a"},
+                                                {"kelpie/net/b", "from b"}};
+  ASSERT_TRUE(waitFor([&] { return a.messages == both && b.messages == both; }));
+  EXPECT_FALSE(b.retained["kelpie/net/a"]);  // live, not from the broker's store
+
+  // The listener may read, not write; it gets the whole net at once.
+  Peer late;
+  late.start(broker, kListener, "late");
+  late.link.subscribe("kelpie/net/#");
+  late.link.subscribe("other/#");
+  ASSERT_TRUE(waitFor([&] { return late.messages == both; }));
+  EXPECT_TRUE(late.retained["kelpie/net/a"] && late.retained["kelpie/net/b"]);
+  late.link.publish("kelpie/net/late", "no", true);
+  ASSERT_TRUE(waitFor([&] { return !late.refusedWrites.empty(); }));
+  EXPECT_EQ(late.refusedWrites, std::vector<std::string>{"kelpie/net/late"});
+  EXPECT_EQ(late.states, (decltype(late.states){{LinkState::Connecting, "connecting"},
+                                                {LinkState::Connected, ""}}));
+}
+
+class BrokerBack : public testing::TestWithParam<bool> {};
+
+TEST_P(BrokerBack, TheLinksReconnectOnTheirOwnAndTheNetIsBack) {
+  const bool persistence = GetParam();
+  Broker broker({.persistence = persistence});
+  START_BROKER(broker);
+  Peer a, b;
+  a.start(broker, kLogger1, "a");
+  b.start(broker, kLogger2, "b");
+  b.link.subscribe("kelpie/net/#");
+  ASSERT_TRUE(waitFor(
+      [&] { return a.state() == LinkState::Connected && b.state() == LinkState::Connected; }));
+  a.link.publish("kelpie/net/a", "from a", true);
+  ASSERT_TRUE(waitFor([&] { return b.arrivals == 1; }));
+
+  broker.kill();
+  ASSERT_TRUE(waitFor(
+      [&] { return a.state() == LinkState::Connecting && b.state() == LinkState::Connecting; }));
+  EXPECT_EQ(b.states.back().second, "connection lost, retrying");
+  ASSERT_TRUE(broker.start()) << broker.error();
+  ASSERT_TRUE(waitFor(
+      [&] { return a.state() == LinkState::Connected && b.state() == LinkState::Connected; }));
+  // A broker that kept its store hands the line out again; an empty one gets it from the
+  // window, which publishes all it holds on every connection.
+  if (!persistence) a.link.publish("kelpie/net/a", "from a", true);
+  ASSERT_TRUE(waitFor([&] { return b.arrivals == 2; }));
+  EXPECT_TRUE(b.retained["kelpie/net/a"] == persistence);
+}
+
+INSTANTIATE_TEST_SUITE_P(Persistence, BrokerBack, testing::Bool());
+
+struct Refusal {
+  const char* name;
+  BrokerUser user;
+  int ca;  // 0 no TLS, 1 the broker's CA, 2 an unknown CA, 3 a CA file that is not there
+  LinkState state;
+  const char* detail;
+};
+
+class Refused : public testing::TestWithParam<Refusal> {};
+
+TEST_P(Refused, SaysWhyAndDoesNotRetry) {
+  const Refusal& row = GetParam();
+  Broker broker({.tls = row.ca != 0});
+  START_BROKER(broker);
+  Peer p;
+  const std::filesystem::path ca[] = {"", broker.caFile(), broker.otherCaFile(),
+                                      broker.folder() / "none.crt"};
+  p.link.start({"127.0.0.1", row.ca ? broker.tlsPort() : broker.port(), row.ca != 0, ca[row.ca],
+                row.user.name, row.user.password, "p"},
+               "", "");
+  ASSERT_TRUE(
+      waitFor([&] { return p.state() != LinkState::Connecting && p.state() != LinkState::Off; }));
+  EXPECT_EQ(p.states.back(), std::make_pair(row.state, std::string(row.detail)));
+  if (row.state == LinkState::Connected) return;
+  QTest::qWait(2500);  // longer than the first two retries would take
+  EXPECT_EQ(p.states.size(), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, Refused,
+                         testing::Values(Refusal{"WrongPassword",
+                                                 {"logger1", "nope"},
+                                                 0,
+                                                 LinkState::BadLogin,
+                                                 "wrong user name or password"},
+                                         Refusal{"UnknownUser",
+                                                 {"nobody", "nope"},
+                                                 0,
+                                                 LinkState::BadLogin,
+                                                 "wrong user name or password"},
+                                         Refusal{"TheBrokersCa", kLogger1, 1, LinkState::Connected,
+                                                 ""},
+                                         Refusal{"UnknownCa", kLogger1, 2, LinkState::Untrusted,
+                                                 "certificate not trusted"},
+                                         Refusal{"MissingCaFile", kLogger1, 3, LinkState::Untrusted,
+                                                 "cannot read the CA file"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// This process's TCP connections to a port.
+std::set<int> socketsTo(int port) {
+  std::set<int> found;
+  DIR* d = opendir("/proc/self/fd");
+  while (dirent* e = readdir(d)) {
+    const int fd = atoi(e->d_name);
+    sockaddr_in peer{};
+    socklen_t len = sizeof peer;
+    if (getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &len) == 0 &&
+        peer.sin_family == AF_INET && ntohs(peer.sin_port) == port)
+      found.insert(fd);
+  }
+  closedir(d);
+  return found;
+}
+
+TEST(ShareNet, TheWillIsPublishedWhenTheConnectionDropsAndNotOnStop) {
+  Broker broker;
+  START_BROKER(broker);
+  Peer a, b;
+  b.start(broker, kLogger2, "b");
+  b.link.subscribe("kelpie/net/here/#");
+  ASSERT_TRUE(waitFor([&] { return b.state() == LinkState::Connected; }));
+  const auto before = socketsTo(broker.port());
+  a.start(broker, kLogger1, "a", "kelpie/net/here/a");
+  ASSERT_TRUE(waitFor([&] { return a.state() == LinkState::Connected; }));
+  a.link.publish("kelpie/net/here/a", "here", true);
+  ASSERT_TRUE(waitFor([&] { return b.messages["kelpie/net/here/a"] == "here"; }));
+  auto mine = socketsTo(broker.port());
+  for (int fd : before) mine.erase(fd);
+  ASSERT_EQ(mine.size(), 1u);
+  shutdown(*mine.begin(), SHUT_RDWR);  // as if the computer fell off the network
+  ASSERT_TRUE(waitFor([&] { return b.messages["kelpie/net/here/a"] == "gone"; }));
+  ASSERT_TRUE(waitFor([&] { return a.state() == LinkState::Connected && a.states.size() == 4; }));
+}
+
+TEST(ShareNet, NoListenerCallAfterStop) {
+  Broker broker;
+  START_BROKER(broker);
+  Peer a, b;
+  a.start(broker, kLogger1, "a");
+  ASSERT_TRUE(waitFor([&] { return a.state() == LinkState::Connected; }));
+  for (int i = 0; i < 50; ++i) a.link.publish("kelpie/net/" + std::to_string(i), "x", true);
+  a.link.subscribe("kelpie/net/#");
+  ASSERT_TRUE(waitFor([&] { return a.arrivals >= 50; }));
+  b.onMessage = [&] { b.link.stop(); };
+  b.start(broker, kLogger2, "b");
+  b.link.subscribe("kelpie/net/#");
+  ASSERT_TRUE(waitFor([&] { return b.arrivals > 0; }));
+  QTest::qWait(300);
+  EXPECT_EQ(b.arrivals, 1);
+}
+
+TEST(ShareNet, AnAddressThatNeverAnswersHoldsNothingUp) {
+  const int s = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in at{};
+  at.sin_family = AF_INET;
+  at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t len = sizeof at;
+  ASSERT_EQ(bind(s, reinterpret_cast<sockaddr*>(&at), len), 0);
+  ASSERT_EQ(listen(s, 4), 0);  // the kernel accepts; nobody ever reads
+  getsockname(s, reinterpret_cast<sockaddr*>(&at), &len);
+  Peer p;
+  QElapsedTimer t;
+  t.start();
+  p.link.start({"127.0.0.1", ntohs(at.sin_port), false, "", "u", "p", "p"}, "kelpie/w", "gone");
+  p.link.subscribe("kelpie/#");
+  p.link.publish("kelpie/x", "x", true);
+  EXPECT_LT(t.elapsed(), 100);
+  ASSERT_TRUE(waitFor([&] { return p.state() == LinkState::Connecting; }));
+  t.restart();
+  p.link.stop();
+  EXPECT_LT(t.elapsed(), 100);
+  close(s);
+}
+
+}  // namespace
+}  // namespace kelpie::test
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QCoreApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
