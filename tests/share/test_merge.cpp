@@ -2,22 +2,113 @@
 // loss and repetition of messages, and no check-in typed anywhere is lost.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <random>
 #include <set>
 #include <sstream>
 
-#include "data/text.h"
-#include "share_net.h"
+#include "share/journal.h"
+#include "share/replica.h"
 #include "support/fake_platform.h"
 
-namespace kelpie::share::test {
+namespace kelpie::share {
 namespace {
 
-std::vector<Row>::iterator rowOf(std::vector<Row>& rows, const std::string& call) {
-  return std::find_if(rows.begin(), rows.end(),
-                      [&](const Row& r) { return upper1252(r.content.call) == upper1252(call); });
+std::string windowId(size_t i) { return std::string(32, "abcd"[i]); }
+
+std::string listText(const Replica& r) {  // "CALL(name) a c i" for each line, "|" between
+  std::string out;
+  for (const Line& l : r.list())
+    out += (out.empty() ? "" : "|") + l.call + (l.name.empty() ? "" : "(" + l.name + ")") +
+           (l.ack ? " a" : "") + (l.com ? " c" : "") + (l.inOut ? " i" : "");
+  return out;
 }
+
+// Windows of one net; what each sends waits in mail[from][to] until the test delivers it.
+struct Net {
+  std::vector<Replica> reps;
+  std::vector<std::vector<std::vector<Line>>> mail;
+  std::vector<Line> made;      // every revision any window made
+  fs::path folder;             // the windows' journals, when not empty
+  std::set<std::string> kept;  // the model: callsigns added and not deleted since
+
+  Net(size_t n, fs::path f = {}) : mail(n, decltype(mail)::value_type(n)), folder(std::move(f)) {
+    for (size_t i = 0; i < n; ++i) reps.emplace_back(windowId(i));
+  }
+  fs::path journal(size_t i) const { return folder / (windowId(i) + ".SHR"); }
+  void keep(size_t i, const std::vector<Line>& lines) {
+    EXPECT_TRUE(folder.empty() || appendJournal(journal(i), lines));
+  }
+  void post(size_t from, const std::vector<Line>& lines) {
+    for (auto& box : mail[from]) box.insert(box.end(), lines.begin(), lines.end());
+  }
+  void deliver(size_t to, const Line& l) {
+    if (reps[to].merge(l)) keep(to, {l});
+  }
+  // Window i's rows as its list shows them, changed by edit, committed and sent.
+  template <class F>
+  void change(size_t i, F&& edit) {
+    std::vector<Row> rows;
+    for (const Line& l : reps[i].list()) rows.push_back({l.id, l});
+    edit(rows);
+    const std::vector<Line> out = commit(reps[i], rows);
+    keep(i, out);
+    made.insert(made.end(), out.begin(), out.end());
+    post(i, out);
+  }
+  // Steps: "A+CALL@m!ac" window A checks CALL in at minute m (else no time) with marks,
+  // "A-CALL" deletes it, "A!CALL:a" flips a mark (a, c, i), "A=CALL:name" sets the name,
+  // "A>B" delivers what A sent B ("A>B~" newest first), "A*" restarts A from its journal.
+  void play(const std::string& script) {
+    std::istringstream in(script);
+    for (std::string s; in >> s;) {
+      const size_t i = s[0] - 'A', cut = std::min(s.find_first_of("@!:", 2), s.size());
+      const std::string call = s.substr(2, cut - 2), arg = s.substr(cut);
+      if (s[1] == '>') {
+        auto& box = mail[i][s[2] - 'A'];
+        if (s.size() > 3) std::reverse(box.begin(), box.end());
+        for (const Line& l : std::exchange(box, {})) deliver(s[2] - 'A', l);
+      } else if (s[1] == '*') {
+        restart(i);
+      } else {
+        change(i, [&](std::vector<Row>& rows) { edit(rows, s[1], call, arg); });
+      }
+    }
+  }
+  void edit(std::vector<Row>& rows, char op, const std::string& call, const std::string& arg) {
+    const auto row = std::find_if(rows.begin(), rows.end(), [&](const Row& r) {
+      return upper1252(r.content.call) == upper1252(call);
+    });
+    Line l;
+    if (op == '+') {
+      l.call = call, l.time = arg[0] == '@' ? "2026-12-07T10:0" + arg.substr(1, 1) + ":00Z" : "";
+      l.ack = arg.find('a') != arg.npos, l.com = arg.find('c') != arg.npos;
+      rows.push_back({"", l});
+      kept.insert(upper1252(call));
+    } else if (row == rows.end()) {
+    } else if (op == '-') {
+      kept.erase(upper1252(call));
+      rows.erase(row);
+    } else if (op == '=') {
+      row->content.name = arg.substr(1);
+    } else {
+      bool& mark = arg[1] == 'a' ? row->content.ack : row->content.com;
+      (arg[1] == 'i' ? row->content.inOut : mark) ^= 1;
+    }
+  }
+  // A crash mid-record, and the window back with what its journal holds.
+  void restart(size_t i) {
+    std::string bytes;
+    ASSERT_TRUE(readBytes(journal(i), bytes));
+    ASSERT_TRUE(writeBytesAtomic(journal(i), bytes + "{\"ack\":tr"));
+    const std::string before = listText(reps[i]);
+    reps[i] = Replica(windowId(i));
+    for (const Line& l : readJournal(journal(i))) reps[i].merge(l);
+    const size_t revisions = made.size();
+    change(i, [](std::vector<Row>&) {});
+    EXPECT_EQ(made.size(), revisions);
+    EXPECT_EQ(listText(reps[i]), before);
+  }
+};
 
 TEST(SharedNet, RandomOperationsOnSeveralWindowsEndInOneListThatLosesNothing) {
   const char* calls[] = {"W1AW", "w1aw", "K2DEF", "N3XYZ", "VE3ABC", "G4ZZZ"};
@@ -25,28 +116,17 @@ TEST(SharedNet, RandomOperationsOnSeveralWindowsEndInOneListThatLosesNothing) {
     std::mt19937 rng(seed);
     Net net(3 + seed % 2);
     const size_t n = net.reps.size();
-    std::set<std::string> kept;  // the model: callsigns added and not deleted since
     for (int step = 0; step < 40; ++step) {
       const size_t i = rng() % n;
-      const unsigned op = rng() % 6, pick = rng();
-      net.change(i, [&](std::vector<Row>& rows) {
-        Row* row = rows.empty() ? nullptr : &rows[pick % rows.size()];
-        if (op < 2) {
-          Line l = checkIn(pick % 7 ? minute(pick % 4) : "", calls[pick % 6]);
-          l.ack = pick & 64;
-          rows.push_back({"", l});
-          kept.insert(upper1252(l.call));
-        } else if (op == 2 && row) {
-          row->content.name = "Op" + std::to_string(step);
-        } else if (op == 3 && row) {
-          (pick & 1 ? row->content.ack : row->content.com) ^= true;
-        } else if (op == 4 && row) {
-          kept.erase(upper1252(row->content.call));
-          rows.erase(rows.begin() + (row - rows.data()));
-        }
-      });
-      if (op == 5) net.post(i, net.reps[i].all());  // a resend after a reconnect
-      for (unsigned k = rng() % 4; k-- > 0;) {      // some messages arrive: late, reordered, twice
+      const std::string ops[] = {"+", "+", "=", "!", "-", "#"};
+      const std::string op = ops[rng() % 6], minute = std::to_string(rng() % 4);
+      const std::string marks = rng() % 2 ? "a" : "c", call = calls[rng() % 6];
+      const std::string at = op != "+" ? ":" : rng() % 5 ? "@" + minute : "!";
+      if (op == "#")
+        net.post(i, net.reps[i].all());  // a resend after a reconnect
+      else
+        net.play(std::string(1, 'A' + i) + op + call + at + marks + minute);
+      for (unsigned k = rng() % 4; k-- > 0;) {  // some messages arrive: late, reordered, twice
         const size_t to = rng() % n;
         auto& box = net.mail[rng() % n][to];
         if (box.empty()) continue;
@@ -56,60 +136,17 @@ TEST(SharedNet, RandomOperationsOnSeveralWindowsEndInOneListThatLosesNothing) {
       }
     }
     for (size_t i = 0; i < n; ++i) net.post(i, net.reps[i].all());
-    net.flush();
+    for (size_t from = 0; from < n; ++from)
+      for (size_t to = 0; to < n; ++to)
+        for (const Line& l : std::exchange(net.mail[from][to], {})) net.deliver(to, l);
     Replica fresh(windowId(3));  // every revision ever made, in another order
-    std::shuffle(net.everything.begin(), net.everything.end(), rng);
-    for (const Line& l : net.everything) fresh.merge(l);
+    std::shuffle(net.made.begin(), net.made.end(), rng);
+    for (const Line& l : net.made) fresh.merge(l);
     std::set<std::string> shown;
     for (const Line& l : fresh.list())
       EXPECT_TRUE(shown.insert(upper1252(l.call)).second) << "twice: " << l.call;
-    for (const std::string& call : kept) EXPECT_TRUE(shown.count(call)) << "lost: " << call;
+    for (const std::string& call : net.kept) EXPECT_TRUE(shown.count(call)) << "lost: " << call;
     for (const Replica& r : net.reps) EXPECT_EQ(listText(r), listText(fresh)) << "seed " << seed;
-  }
-}
-
-// A script of steps: "A+CALL@m!ac" window A checks CALL in at minute m with marks, "A-CALL"
-// deletes it, "A!CALL:a" flips a mark (a, c, i), "A=CALL:name" sets the name, "A>B" delivers
-// what A sent B ("A>B~" newest first), "A*" restarts A from its journal after a torn write.
-void play(Net& net, const std::string& script) {
-  std::istringstream in(script);
-  for (std::string s; in >> s;) {
-    const size_t i = s[0] - 'A';
-    const std::string arg = s.substr(2, s.find_first_of("@!:", 2) - 2);
-    const std::string after = s.substr(std::min(s.find_first_of("@!:", 2), s.size()));
-    if (s[1] == '>') {
-      auto& box = net.mail[i][s[2] - 'A'];
-      if (s.size() > 3) std::reverse(box.begin(), box.end());
-      for (const Line& l : box) net.deliver(s[2] - 'A', l);
-      box.clear();
-    } else if (s[1] == '*') {
-      std::string bytes;
-      ASSERT_TRUE(readBytes(net.journal(i), bytes));
-      ASSERT_TRUE(writeBytesAtomic(net.journal(i), bytes + "{\"ack\":tr"));  // a crash mid-record
-      const std::string before = listText(net.reps[i]);
-      net.reps[i] = Replica(windowId(i));
-      for (const Line& l : readJournal(net.journal(i))) net.reps[i].merge(l);
-      const size_t made = net.everything.size();
-      net.change(i, [](std::vector<Row>&) {});
-      EXPECT_EQ(net.everything.size(), made) << s;
-      EXPECT_EQ(listText(net.reps[i]), before) << s;
-    } else {
-      net.change(i, [&](std::vector<Row>& rows) {
-        const auto row = rowOf(rows, arg);
-        if (s[1] == '+') {
-          rows.push_back({"", checkIn(after[0] == '@' ? minute(after[1] - '0') : "", arg)});
-          for (size_t k = after.find('!'); k < after.size() - 1; ++k)
-            (after[k + 1] == 'a' ? rows.back().content.ack : rows.back().content.com) = true;
-        } else if (s[1] == '-') {
-          rows.erase(row);
-        } else if (s[1] == '=') {
-          row->content.name = after.substr(1);
-        } else {
-          const char m = after[1];
-          (m == 'a' ? row->content.ack : m == 'c' ? row->content.com : row->content.inOut) ^= 1;
-        }
-      });
-    }
   }
 }
 
@@ -142,9 +179,9 @@ const Case kCases[] = {
 class NamedCase : public ::testing::TestWithParam<Case> {};
 
 TEST_P(NamedCase, EveryWindowShowsTheSameList) {
-  kelpie::test::TempFolder folder;
+  test::TempFolder folder;
   Net net(2, folder.path());
-  play(net, GetParam().script);
+  net.play(GetParam().script);
   for (const Replica& r : net.reps) EXPECT_EQ(listText(r), GetParam().list) << r.window();
 }
 
@@ -156,4 +193,4 @@ INSTANTIATE_TEST_SUITE_P(SharedNet, NamedCase, ::testing::ValuesIn(kCases), [](c
 });
 
 }  // namespace
-}  // namespace kelpie::share::test
+}  // namespace kelpie::share
