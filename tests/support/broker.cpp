@@ -95,8 +95,8 @@ Broker::Broker(Options options) : options_(options), port_(freePort()) {
                              << "user listener\ntopic read kelpie/#\n";
   std::ofstream conf(dir / "mosquitto.conf");
   conf << "listener " << port_ << " 127.0.0.1\n"
-       << "allow_anonymous false\npassword_file " << passwd << "\nacl_file "
-       << (dir / "acl").string() << "\n"
+       << "allow_anonymous false\nallow_zero_length_clientid false\npassword_file " << passwd
+       << "\nacl_file " << (dir / "acl").string() << "\n"
        << "persistence " << (options_.persistence ? "true" : "false") << "\n"
        << "persistence_location " << dir.string() << "/\n"
        << "autosave_on_changes true\nautosave_interval 1\n"
