@@ -196,6 +196,16 @@ TEST(ShareNet, TheWillIsPublishedWhenTheConnectionDrops) {
   EXPECT_EQ(a.states[2],
             std::make_pair(LinkState::Connecting, std::string("connection lost, retrying")));
   EXPECT_EQ(a.state(), LinkState::Connected);
+
+  // Stopping is no loss: the broker drops the will.
+  a.link.publish("kelpie/net/here/a", "here", true);
+  ASSERT_TRUE(waitFor([&] { return b.messages["kelpie/net/here/a"] == "here"; }));
+  a.link.stop();
+  ASSERT_TRUE(
+      waitFor([&] { return broker.log().find("Client a disconnected") != std::string::npos; }));
+  b.link.publish("kelpie/net/here/b", "here", true);
+  ASSERT_TRUE(waitFor([&] { return b.messages.count("kelpie/net/here/b"); }));
+  EXPECT_EQ(b.messages["kelpie/net/here/a"], "here");
 }
 
 TEST(ShareNet, NoListenerCallAfterStop) {

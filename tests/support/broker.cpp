@@ -163,6 +163,8 @@ bool Broker::start() {
   return false;
 }
 
+std::string Broker::log() const { return readText(folder_ / "broker.log"); }
+
 void Broker::halt(int signal) {
   if (pid_ <= 0) return;
   ::kill(pid_, signal);

@@ -50,6 +50,7 @@ class Broker {
   std::filesystem::path otherCaFile() const { return folder_ / "other-ca.crt"; }
   const std::filesystem::path& folder() const { return folder_.path(); }
   const std::string& error() const { return error_; }
+  std::string log() const;  // what the broker wrote (log_type all)
 
  private:
   bool run(const std::vector<std::string>& args);
