@@ -102,7 +102,11 @@ TEST_P(BrokerBack, TheLinksReconnectOnTheirOwnAndTheNetIsBack) {
   ASSERT_TRUE(connected({&a, &b}));
   a.link.publish("kelpie/net/a", "from a", true);
   ASSERT_TRUE(waitFor([&] { return b.arrivals == 1; }));
-
+  std::string db;  // a broker killed keeps what it wrote to disk by then
+  ASSERT_TRUE(waitFor([&] {
+    return !persistence ||
+           (readBytes(broker.folder() / "mosquitto.db", db) && db.find("from a") != db.npos);
+  }));
   broker.kill();
   ASSERT_TRUE(waitFor(
       [&] { return a.state() == LinkState::Connecting && b.state() == LinkState::Connecting; }));
