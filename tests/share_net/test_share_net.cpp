@@ -125,7 +125,8 @@ struct Refusal {
   const char* name;
   BrokerUser user;
   const char* id;  // empty: the broker's configuration refuses it
-  int ca;          // 0 no TLS, 1 the broker's CA, 2 an unknown CA, 3 a CA file that is not there
+  int ca;  // 0 no TLS, 1 the broker's CA, 2 an unknown CA, 3 a CA file that is not there, 4 the
+           // broker's CA on a certificate for another host
   LinkState state;
   const char* detail;
 };
@@ -134,11 +135,11 @@ class Refused : public testing::TestWithParam<Refusal> {};
 
 TEST_P(Refused, SaysWhyAndDoesNotRetry) {
   const Refusal& row = GetParam();
-  Broker broker({.tls = row.ca != 0});
+  Broker broker({.tls = row.ca != 0, .foreignName = row.ca == 4});
   START_BROKER(broker);
   Peer p;
   const std::filesystem::path ca[] = {"", broker.caFile(), broker.otherCaFile(),
-                                      broker.folder() / "none.crt"};
+                                      broker.folder() / "none.crt", broker.caFile()};
   p.link.start({"127.0.0.1", row.ca ? broker.tlsPort() : broker.port(), row.ca != 0, ca[row.ca],
                 row.user.name, row.user.password, row.id},
                "", "");
@@ -159,6 +160,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"NoClientId", kLogger1, "", 0, LinkState::NotAllowed, "not allowed"},
         Refusal{"TheBrokersCa", kLogger1, "p", 1, LinkState::Connected, ""},
         Refusal{"UnknownCa", kLogger1, "p", 2, LinkState::Untrusted, "certificate not trusted"},
+        Refusal{"NameNotOnCertificate", kLogger1, "p", 4, LinkState::Untrusted,
+                "certificate not trusted"},
         Refusal{"MissingCaFile", kLogger1, "p", 3, LinkState::Untrusted,
                 "cannot read the CA file"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -196,6 +199,10 @@ TEST(ShareNet, TheWillIsPublishedWhenTheConnectionDrops) {
   ASSERT_EQ(mine.size(), 1u);
   shutdown(*mine.begin(), SHUT_RDWR);  // as if the computer fell off the network
   ASSERT_TRUE(waitFor([&] { return b.messages["kelpie/net/here/a"] == "gone"; }));
+  Peer late;  // the will stays for those who come later
+  late.start(broker, kListener, "late");
+  late.link.subscribe("kelpie/net/here/a");
+  ASSERT_TRUE(waitFor([&] { return late.retained["kelpie/net/here/a"]; }));
   ASSERT_TRUE(waitFor([&] { return a.states.size() == 4; }));  // and back on its own
   EXPECT_EQ(a.states[2],
             std::make_pair(LinkState::Connecting, std::string("connection lost, retrying")));

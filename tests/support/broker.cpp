@@ -132,10 +132,14 @@ void Broker::makeCertificates() {
     a.insert(a.end(), {"-keyout", at(keyFile), "-out", at(crt)});
     return run(a);
   };
-  std::ofstream(folder_ / "san.cnf") << "subjectAltName=IP:127.0.0.1,DNS:localhost\n";
-  std::vector<std::string> csr{"openssl",       "req",           "-subj",
-                               "/CN=localhost", "-keyout",       at("server.key"),
-                               "-out",          at("server.csr")};
+  std::ofstream(folder_ / "san.cnf")
+      << "subjectAltName="
+      << (options_.foreignName ? "DNS:elsewhere.invalid" : "IP:127.0.0.1,DNS:localhost") << "\n";
+  std::vector<std::string> csr{
+      "openssl", "req",
+      "-subj",   options_.foreignName ? "/CN=elsewhere.invalid" : "/CN=localhost",
+      "-keyout", at("server.key"),
+      "-out",    at("server.csr")};
   csr.insert(csr.begin() + 2, key.begin(), key.end());
   (void)(ca("ca.crt", "ca.key", "Kelpie Test CA") &&
          ca("other-ca.crt", "other-ca.key", "Unknown Test CA") && run(csr) &&

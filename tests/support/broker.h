@@ -25,6 +25,7 @@ inline constexpr BrokerUser kListener{"listener", "pw-listener"};
 struct BrokerOptions {
   bool persistence = false;  // retained messages kept on disk after every change
   bool tls = false;          // a second listener with a certificate for 127.0.0.1/localhost
+  bool foreignName = false;  // ... whose certificate names another host instead
 };
 
 class Broker {
