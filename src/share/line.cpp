@@ -8,7 +8,7 @@ namespace {
 
 auto rank(const Line& l) {
   return std::tie(l.deleted, l.rev, l.by, l.time, l.call, l.name, l.qth, l.first, l.latest, l.grid,
-                  l.ack, l.com, l.inOut, l.window, l.seq, l.id);
+                  l.ack, l.com, l.inOut, l.into, l.window, l.seq, l.id);
 }
 
 auto content(const Line& l) {

@@ -18,6 +18,10 @@ struct Line {            // one check-in line of a shared net, one revision of i
   // The row as today's list holds it, Windows-1252 bytes: fields 1 to 6 of a check-in row.
   std::string call, name, qth, first, latest, grid;
   bool ack = false, com = false, inOut = false;  // the marks "<Ack>", "<Com>", "in&out "
+  // Merged into the line with this id (a check-in of the same station from another window,
+  // folded into the earlier one): hidden while that line lives, shown again should it be
+  // deleted by a window that never saw this one. Empty for a line of its own.
+  std::string into;
 };
 
 // Which of two revisions of the same id counts (b newer than a). A delete is final: a tombstone
@@ -29,7 +33,7 @@ struct Line {            // one check-in line of a shared net, one revision of i
 // it is deterministic, idempotent and independent of the order of arrival.
 bool supersedes(const Line& b, const Line& a);
 
-// The row fields, the marks and the deleted flag (not identity, revision or time).
+// The row fields, the marks and the deleted flag (not identity, revision, time or merge).
 bool sameContent(const Line& a, const Line& b);
 
 // The order of today's list: check-in time (UTC text compares as time; unknown first), then

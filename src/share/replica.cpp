@@ -32,6 +32,12 @@ std::vector<Line> Replica::all() const {
 }
 
 std::vector<Replica::Entry> Replica::entries() const {
+  // Merged into a line that lives. Only into an earlier line by net order, so that a chain of
+  // merges always ends, whatever the broker sends.
+  auto mergedInto = [this](const Line& l) -> const Line* {
+    const Line* to = l.into.empty() ? nullptr : find(l.into);
+    return to && !to->deleted && netBefore(*to, l) ? to : nullptr;
+  };
   std::vector<const Line*> live;
   for (const auto& [id, l] : lines_)
     if (!l.deleted) live.push_back(&l);
@@ -39,12 +45,15 @@ std::vector<Replica::Entry> Replica::entries() const {
             [](const Line* a, const Line* b) { return netBefore(*a, *b); });
   std::vector<Entry> out;
   std::unordered_map<std::string, size_t> station;  // upper-cased callsign -> its entry
+  std::unordered_map<std::string, size_t> entryOf;  // every line shown or folded -> its entry
   for (const Line* l : live) {
+    if (mergedInto(*l)) continue;
     const std::string key = upper1252(trimSpaces(l->call));
     const auto it = key.empty() ? station.end() : station.find(key);
     if (it == station.end()) {
       if (!key.empty()) station.emplace(key, out.size());
-      out.push_back({*l, {}});
+      entryOf.emplace(l->id, out.size());
+      out.push_back({*l, {}, {}});
       continue;
     }
     Entry& e = out[it->second];
@@ -52,6 +61,13 @@ std::vector<Replica::Entry> Replica::entries() const {
     e.line.com = e.line.com || l->com;
     e.line.inOut = e.line.inOut || l->inOut;
     e.folded.push_back(l->id);
+    entryOf.emplace(l->id, it->second);
+  }
+  for (const Line* l : live) {
+    const Line* root = mergedInto(*l);
+    if (!root) continue;
+    while (const Line* next = mergedInto(*root)) root = next;
+    out[entryOf.at(root->id)].merged.push_back(l->id);
   }
   return out;
 }
@@ -75,10 +91,13 @@ void setContent(Line& to, const Line& from) {
 std::vector<Line> commit(Replica& r, std::vector<Row>& rows) {
   const std::string& me = r.window();
   std::vector<Line> made;
-  auto revise = [&](const std::string& id, const Line* content) {
+  // content: a change; into: merged into that line; neither: deleted.
+  auto revise = [&](const std::string& id, const Line* content, const std::string& into = {}) {
     Line l = *r.find(id);
     if (content)
       setContent(l, *content);
+    else if (!into.empty())
+      l.into = into;
     else
       l.deleted = true;
     ++l.rev;
@@ -86,15 +105,13 @@ std::vector<Line> commit(Replica& r, std::vector<Row>& rows) {
     r.merge(l);
     made.push_back(std::move(l));
   };
-  auto deleteFolded = [&](const Replica::Entry& e) {
-    for (const std::string& id : e.folded) revise(id, nullptr);
-  };
 
   const std::vector<Replica::Entry> entries = r.entries();
   std::unordered_map<std::string, size_t> entryOf;  // every live id -> the entry showing it
   for (size_t i = 0; i < entries.size(); ++i) {
     entryOf.emplace(entries[i].line.id, i);
-    for (const std::string& id : entries[i].folded) entryOf.emplace(id, i);
+    for (const auto* ids : {&entries[i].folded, &entries[i].merged})
+      for (const std::string& id : *ids) entryOf.emplace(id, i);
   }
   std::vector<bool> held(entries.size(), false);
   for (Row& row : rows) {
@@ -121,12 +138,14 @@ std::vector<Line> commit(Replica& r, std::vector<Row>& rows) {
     held[it->second] = true;
     if (sameContent(want, e.line)) continue;
     revise(e.line.id, &want);
-    deleteFolded(e);
+    for (const std::string& id : e.folded) revise(id, nullptr, e.line.id);
   }
   for (size_t i = 0; i < entries.size(); ++i) {
     if (held[i]) continue;
-    revise(entries[i].line.id, nullptr);
-    deleteFolded(entries[i]);
+    const Replica::Entry& e = entries[i];
+    revise(e.line.id, nullptr);
+    for (const auto* ids : {&e.folded, &e.merged})
+      for (const std::string& id : *ids) revise(id, nullptr);
   }
   return made;
 }

@@ -27,13 +27,15 @@ class Replica {
   // The highest sequence number of this window's own lines held (0: none yet).
   uint64_t lastSeq() const { return lastSeq_; }
 
-  // A line of today's list and the ids folded into it. The same callsign (upper-cased,
-  // Windows-1252 aware, spaces around ignored) on several live lines is one station: the
-  // first by net order stands for all with its own text, and shows the marks of all (ack, com
-  // and in-and-out OR-ed). A line without a callsign is never folded.
+  // A line of today's list and the ids it stands for. The same callsign (upper-cased,
+  // Windows-1252 aware, spaces around ignored) on several live lines is one station: the first
+  // by net order stands for all with its own text and shows the marks of all (ack, com and
+  // in-and-out OR-ed); the others are `folded` into it. A line without a callsign is never
+  // folded. Lines `merged` into it (Line::into, written by commit) are hidden and add no marks.
   struct Entry {
     Line line;
     std::vector<std::string> folded;
+    std::vector<std::string> merged;  // also those merged into a line merged into it
   };
   std::vector<Entry> entries() const;
   // Today's list: the lines of entries(), in net order.
@@ -55,12 +57,14 @@ struct Row {  // a row of the window's list; id "" = not yet on the net
 // - A row without id (or with an id r has never held) is added: a new id of this window, rev 1,
 //   its given time.
 // - A row whose content differs from its line in r.list() makes a new revision of that line
-//   (rev + 1, by this window; identity and time kept). The lines folded into it get tombstones,
-//   so from then on only this line counts: a mark cleared on the merged line stays cleared.
-//   A row holding a folded id stands for the line it is folded into; of two rows holding the
-//   same line, the first counts.
-// - A line of r.list() that no row holds is deleted, with the lines folded into it, so no
-//   duplicate comes back.
+//   (rev + 1, by this window; identity and time kept). The lines folded into it get a revision
+//   merged into it, so from then on only this line counts: a mark cleared on the merged line
+//   stays cleared. (Not a tombstone: a window that deletes this line without having seen one
+//   of them, at the same time, must not take that check-in with it.) A row holding a folded
+//   id stands for the line it is folded into; of two rows holding the same line, the first
+//   counts.
+// - A line of r.list() that no row holds is deleted, with every line folded or merged into it,
+//   so no duplicate comes back.
 // - A row whose line was deleted meanwhile is dropped: the delete wins.
 // Row text is cleaned first (cleanText), so every revision made is one the others accept.
 // Committing the rows of r.list() again makes nothing.

@@ -117,11 +117,12 @@ std::string encode(const Line& l) {
                    {"grid", utf8From1252(l.grid)},
                    {"ack", l.ack},
                    {"com", l.com},
-                   {"inOut", l.inOut}});
+                   {"inOut", l.inOut},
+                   {"into", l.into}});
 }
 
 std::optional<Line> decode(std::string_view payload) {
-  const std::optional<json> j = parseMessage(payload, 17);
+  const std::optional<json> j = parseMessage(payload, 18);
   if (!j) return std::nullopt;
   Fields f{*j};
   Line l;
@@ -132,8 +133,10 @@ std::optional<Line> decode(std::string_view payload) {
   l.qth = f.text("qth", kMaxText), l.first = f.text("first", kMaxText);
   l.latest = f.text("latest", kMaxText), l.grid = f.text("grid", kMaxText);
   l.ack = f.flag("ack"), l.com = f.flag("com"), l.inOut = f.flag("inOut");
-  if (!f.ok || !isWindowId(l.window) || !isWindowId(l.by) ||
-      l.id != l.window + "." + std::to_string(l.seq) || (!l.time.empty() && !parseIsoTime(l.time)))
+  l.into = f.raw("into");
+  if (!f.ok || (!l.into.empty() && !isLineId(l.into)) || !isWindowId(l.window) ||
+      !isWindowId(l.by) || l.id != l.window + "." + std::to_string(l.seq) ||
+      (!l.time.empty() && !parseIsoTime(l.time)))
     return std::nullopt;
   return l;
 }
@@ -157,6 +160,13 @@ bool isWindowId(std::string_view s) {
   for (const char c : s)
     if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
   return true;
+}
+
+bool isLineId(std::string_view s) {
+  const std::string_view seq = s.substr(std::min(s.size(), kWindowIdLength + 1));
+  return isWindowId(s.substr(0, kWindowIdLength)) && s.size() > kWindowIdLength + 1 &&
+         s[kWindowIdLength] == '.' && seq[0] != '0' && seq.size() <= 20 &&
+         seq.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 std::string netTopic(const std::string& net) { return "kelpie/1/" + escapeTopicLevel(net); }

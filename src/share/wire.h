@@ -16,12 +16,13 @@ inline constexpr int kWireVersion = 1;
 inline constexpr size_t kWindowIdLength = 32;  // lower-case hex digits: 128 bits
 
 // {"ack":..,"by":..,"call":..,"com":..,"deleted":..,"first":..,"grid":..,"id":..,"inOut":..,
-// "latest":..,"name":..,"qth":..,"rev":..,"seq":..,"time":..,"v":1,"window":..}, keys in that
-// order, text converted from Windows-1252.
+// "into":..,"latest":..,"name":..,"qth":..,"rev":..,"seq":..,"time":..,"v":1,"window":..}, keys
+// in that order, text converted from Windows-1252.
 std::string encode(const Line& l);
 // The line of a message, or nothing unless it is exactly such a message: at most kMaxMessage
 // bytes, "v" 1, every key once and no other, each of its JSON type; window and by window
-// identities, seq and rev from 1, id the window, "." and seq; time empty or a real UTC moment
+// identities, seq and rev from 1, id the window, "." and seq, into empty or a line's id; time
+// empty or a real UTC moment
 // as YYYY-MM-DDTHH:MM:SSZ; text well-formed UTF-8 that Windows-1252 stores, no control
 // character, fields no longer than kMaxCall / kMaxText bytes once converted. Never throws.
 std::optional<Line> decode(std::string_view payload);
@@ -36,6 +37,8 @@ std::optional<Presence> decodePresence(std::string_view payload);
 
 // A window identity: kWindowIdLength lower-case hex digits.
 bool isWindowId(std::string_view s);
+// A line's id: a window identity, ".", and a number from 1 (no leading zero).
+bool isLineId(std::string_view s);
 
 // "kelpie/1/<net>", the net's name (Windows-1252) in UTF-8 with %, +, #, / and control
 // characters written as %XX (upper-case hex), so that no name can reach into another net's

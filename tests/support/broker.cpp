@@ -95,8 +95,8 @@ Broker::Broker(Options options) : options_(options), port_(freePort()) {
                              << "user listener\ntopic read kelpie/#\n";
   std::ofstream conf(dir / "mosquitto.conf");
   conf << "listener " << port_ << " 127.0.0.1\n"
-       << "allow_anonymous false\npassword_file " << passwd << "\nacl_file "
-       << (dir / "acl").string() << "\n"
+       << "allow_anonymous false\nallow_zero_length_clientid false\npassword_file " << passwd
+       << "\nacl_file " << (dir / "acl").string() << "\n"
        << "persistence " << (options_.persistence ? "true" : "false") << "\n"
        << "persistence_location " << dir.string() << "/\n"
        << "autosave_on_changes true\nautosave_interval 1\n"
@@ -132,10 +132,14 @@ void Broker::makeCertificates() {
     a.insert(a.end(), {"-keyout", at(keyFile), "-out", at(crt)});
     return run(a);
   };
-  std::ofstream(folder_ / "san.cnf") << "subjectAltName=IP:127.0.0.1,DNS:localhost\n";
-  std::vector<std::string> csr{"openssl",       "req",           "-subj",
-                               "/CN=localhost", "-keyout",       at("server.key"),
-                               "-out",          at("server.csr")};
+  std::ofstream(folder_ / "san.cnf")
+      << "subjectAltName="
+      << (options_.foreignName ? "DNS:elsewhere.invalid" : "IP:127.0.0.1,DNS:localhost") << "\n";
+  std::vector<std::string> csr{
+      "openssl", "req",
+      "-subj",   options_.foreignName ? "/CN=elsewhere.invalid" : "/CN=localhost",
+      "-keyout", at("server.key"),
+      "-out",    at("server.csr")};
   csr.insert(csr.begin() + 2, key.begin(), key.end());
   (void)(ca("ca.crt", "ca.key", "Kelpie Test CA") &&
          ca("other-ca.crt", "other-ca.key", "Unknown Test CA") && run(csr) &&
@@ -162,6 +166,8 @@ bool Broker::start() {
   error_ = "mosquitto does not accept connections: " + readText(folder_ / "broker.log");
   return false;
 }
+
+std::string Broker::log() const { return readText(folder_ / "broker.log"); }
 
 void Broker::halt(int signal) {
   if (pid_ <= 0) return;

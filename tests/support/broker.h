@@ -25,6 +25,7 @@ inline constexpr BrokerUser kListener{"listener", "pw-listener"};
 struct BrokerOptions {
   bool persistence = false;  // retained messages kept on disk after every change
   bool tls = false;          // a second listener with a certificate for 127.0.0.1/localhost
+  bool foreignName = false;  // ... whose certificate names another host instead
 };
 
 class Broker {
@@ -50,6 +51,7 @@ class Broker {
   std::filesystem::path otherCaFile() const { return folder_ / "other-ca.crt"; }
   const std::filesystem::path& folder() const { return folder_.path(); }
   const std::string& error() const { return error_; }
+  std::string log() const;  // what the broker wrote (log_type all)
 
  private:
   bool run(const std::vector<std::string>& args);

@@ -306,9 +306,10 @@ struct MqttLink::Worker {
     mosq = nullptr;
   }
 
-  // A DISCONNECT tells the broker to drop the will: stopping is not a loss.
+  // A DISCONNECT tells the broker to drop the will: stopping is not a loss. Also sent while
+  // CONNACK is still awaited, since the broker may already hold the will.
   void goodbye() {
-    if (!mosq || !connected || mosquitto_socket(mosq) < 0) return;
+    if (!mosq || refused || mosquitto_socket(mosq) < 0) return;
     mosquitto_disconnect_v5(mosq, MQTT_RC_NORMAL_DISCONNECTION, nullptr);
     const auto until = Clock::now() + kGoodbyeBound;
     while (mosquitto_socket(mosq) >= 0 && mosquitto_want_write(mosq) && Clock::now() < until) {
@@ -343,7 +344,7 @@ void MqttLink::setListener(ShareListener* listener) { bridge_->listener = listen
 
 void MqttLink::start(const ShareLogin& login, const std::string& willTopic,
                      const std::string& willPayload) {
-  if (worker_) stop();
+  halt();
   auto w = std::make_shared<Worker>();
   w->login = login;
   w->willTopic = willTopic;
@@ -357,12 +358,16 @@ void MqttLink::start(const ShareLogin& login, const std::string& willTopic,
   std::thread([w] { w->run(); }).detach();
 }
 
-void MqttLink::stop() {
+void MqttLink::halt() {
   ++bridge_->generation;  // whatever is still queued for the listener is dropped
-  filters_.clear();
   if (!worker_) return;
   worker_->requestStop();
   worker_.reset();
+}
+
+void MqttLink::stop() {
+  halt();
+  filters_.clear();
 }
 
 void MqttLink::publish(const std::string& topic, const std::string& payload, bool retained) {

@@ -31,6 +31,8 @@ class MqttLink final : public ShareLink {
   struct Worker;
 
  private:
+  void halt();  // ends the running start, if any
+
   std::shared_ptr<Bridge> bridge_;
   std::shared_ptr<Worker> worker_;    // empty while stopped
   std::vector<std::string> filters_;  // subscribed since start(), or before it; stop() forgets

@@ -1,0 +1,158 @@
+// The shared net's messages, topics and journal: exact forms, and every kind of message from
+// an untrusted broker that must be dropped.
+#include <gtest/gtest.h>
+
+#include "share/cp1252.h"
+#include "share/journal.h"
+#include "share/replica.h"
+#include "share/wire.h"
+#include "support/fake_platform.h"
+
+namespace kelpie::share {
+namespace {
+
+const std::string kA(32, 'a'), kB(32, 'b');
+const std::string kSample =
+    "{\"ack\":false,\"by\":\"" + kB +
+    "\",\"call\":\"W1AW\",\"com\":true,\"deleted\":false,"
+    "\"first\":\"  First time check-in\",\"grid\":\"FN31\",\"id\":\"" +
+    kA +
+    ".7\",\"inOut\":"
+    "false,\"into\":\"\",\"latest\":\"12/7/2026\",\"name\":\"Jos\xC3\xA9 \xE2\x82\xAC\",\"qth\":"
+    "\"Ath\",\"rev\":3,\"seq\":7,\"time\":\"2026-12-07T10:05:09Z\",\"v\":1,\"window\":\"" +
+    kA + "\"}";
+
+Line sample() {
+  Line l;
+  l.window = kA, l.seq = 7, l.id = kA + ".7", l.rev = 3, l.by = kB, l.time = "2026-12-07T10:05:09Z";
+  l.call = "W1AW", l.name = "Jos\xE9 \x80", l.qth = "Ath", l.first = "  First time check-in";
+  l.latest = "12/7/2026", l.grid = "FN31", l.com = true;
+  return l;
+}
+
+TEST(SharedWire, LinesPresenceAndTopicsInTheirExactForm) {
+  EXPECT_EQ(encode(sample()), kSample);
+  ASSERT_TRUE(decode(kSample));
+  EXPECT_EQ(encode(*decode(kSample)), kSample);
+  EXPECT_EQ(decode(kSample)->name, "Jos\xE9 \x80");
+  const std::string who =
+      "{\"online\":true,\"op\":\"K2D\xC3\x89\",\"v\":1,\"window\":\"" + kA + "\"}";
+  EXPECT_EQ(encodePresence({kA, "K2D\xC9", true}), who);
+  EXPECT_EQ(decodePresence(who)->op, "K2D\xC9");
+  EXPECT_FALSE(decodePresence(std::string(who).replace(47, 1, "A")));
+  EXPECT_FALSE(decodePresence(std::string(who).replace(20, 0, std::string(17, 'K'))));
+  EXPECT_EQ(netTopic("2 m W1NC/R #1+%\x01\xE9"), "kelpie/1/2 m W1NC%2FR %231%2B%25%01\xC3\xA9");
+  EXPECT_EQ(netTopic("") + lineTopic("n", "x.1") + presenceTopic("n", "w") + lineFilter("n"),
+            "kelpie/1/%kelpie/1/n/line/x.1kelpie/1/n/who/wkelpie/1/n/line/+");
+  EXPECT_TRUE(decodeLineAt("n", lineTopic("n", kA + ".7"), kSample));
+  EXPECT_FALSE(decodeLineAt("n", lineTopic("n", kA + ".8"), kSample));
+  EXPECT_TRUE(decodePresenceAt("n", presenceFilter("n").replace(15, 1, kA), who));
+  EXPECT_FALSE(decodePresenceAt("n", presenceTopic("m", kA), who));
+  EXPECT_EQ(cp1252FromUtf8("\xE2\x82\xAC\xC5\xB8 \xC3\xBF"), "\x80\x9F \xFF");
+  for (const char* bad : {"\xC0\x81", "\xE0\x80\x81", "\xC3", "\xA9", "\xF0\x9F\x98\x80"})
+    EXPECT_FALSE(cp1252FromUtf8(bad)) << bad;
+  const std::string id = newWindowId();
+  EXPECT_TRUE(isWindowId(id)) << id;
+  EXPECT_NE(id, newWindowId());
+}
+
+struct Change {
+  const char* name;
+  std::string from, to;  // kSample with every `from` made `to`
+  bool ok;               // still a message to take
+};
+
+std::string e9s(size_t n) {  // n times "é" in UTF-8: two bytes each, one in the log
+  std::string s;
+  while (n--) s += "\xC3\xA9";
+  return s;
+}
+
+const Change kChanges[] = {
+    {"too big", "}", std::string(kMaxMessage - kSample.size() + 1, ' ') + "}", false},
+    {"just not too big", "}", std::string(kMaxMessage - kSample.size(), ' ') + "}", true},
+    {"bad version", "\"v\":1", "\"v\":2", false},
+    {"version of another type", "\"v\":1", "\"v\":1.0", false},
+    {"missing field", "\"ack\":false,", "", false},
+    {"extra field", "\"ack\":false,", "\"ack\":false,\"x\":0,", false},
+    {"repeated field", "\"ack\":false,", "\"ack\":false,\"ack\":true,", false},
+    {"wrong type", "\"com\":true", "\"com\":1", false},
+    {"wrong type of a count", "\"rev\":3", "\"rev\":\"3\"", false},
+    {"revision 0", "\"rev\":3", "\"rev\":0", false},
+    {"carriage return", "Ath", "A\\rh", false},
+    {"line feed", "Ath", "A\\nh", false},
+    {"NUL", "Ath", "A\\u0000h", false},
+    {"tab", "Ath", "A\\th", false},
+    {"undefined code page byte", "Ath", "A\\u0081h", false},
+    {"escaped characters the log stores", "Ath", "\\u20ac\\u0178", true},
+    {"callsign too long", "W1AW", std::string(kMaxCall + 1, 'W'), false},
+    {"longest callsign", "W1AW", std::string(kMaxCall, 'W'), true},
+    {"name too long", "Ath", std::string(kMaxText + 1, 'A'), false},
+    {"longest name, counted in the log's bytes", "Ath", e9s(kMaxText), true},
+    {"id not window and seq", "\"seq\":7", "\"seq\":8", false},
+    {"window not an identity", kA, "w1", false},
+    {"by in capitals", "\"by\":\"bb", "\"by\":\"Bb", false},
+    {"by too short", "\"by\":\"b", "\"by\":\"", false},
+    {"merged into a line", "\"into\":\"\"", "\"into\":\"" + kB + ".12\"", true},
+    {"merged into no line id", "\"into\":\"\"", "\"into\":\"" + kA + ".07\"", false},
+    {"no such day", "2026-12-07T", "2026-02-30T", false},
+    {"leap day", "2026-12-07T10:05:09Z", "2028-02-29T23:59:59Z", true},
+    {"hour 24", "T10:05", "T24:05", false},
+    {"time not in form", "T10:05:09Z", "T10:05:09", false},
+    {"no time", "2026-12-07T10:05:09Z", "", true},
+    {"not UTF-8", "Ath", "A\xE9h", false},
+    {"not storable", "Ath", "A\xCE\xA9h", false},
+    {"not an object", kSample, "[1]", false},
+};
+
+class Message : public ::testing::TestWithParam<Change> {};
+
+TEST_P(Message, IsTakenOnlyWhenExactlyValid) {
+  const auto& [name, from, to, ok] = GetParam();
+  std::string payload = kSample;
+  ASSERT_NE(payload.find(from), std::string::npos) << name;
+  for (size_t at = 0; (at = payload.find(from, at)) != std::string::npos; at += to.size())
+    payload.replace(at, from.size(), to);
+  EXPECT_EQ(decode(payload).has_value(), ok) << name << ": " << payload;
+}
+
+INSTANTIATE_TEST_SUITE_P(SharedWire, Message, ::testing::ValuesIn(kChanges),
+                         [](const auto& info) { return "Row" + std::to_string(info.index); });
+
+TEST(SharedJournal, AppendsWholeRecordsAndReadsBackPastATornOne) {
+  test::TempFolder dir;
+  EXPECT_EQ(journalPathFor(dir / "120726F.ILE"), dir / "120726F.SHR");
+  ASSERT_TRUE(writeBytesAtomic(dir / "120726f.shr", "{\"ack\":tr"));  // a crash mid-record
+  const fs::path path = journalPathFor(dir / "120726F.ILE");
+  EXPECT_EQ(path, dir / "120726f.shr");
+  Line b = sample();
+  b.rev = 4, b.deleted = true;
+  EXPECT_TRUE(appendJournal(path, {sample(), b}) && appendJournal(path, {}));
+  EXPECT_TRUE(appendJournal(path, {sample()}));
+  std::string bytes;
+  ASSERT_TRUE(readBytes(path, bytes));
+  EXPECT_EQ(bytes, "{\"ack\":tr\r\n" + kSample + "\r\n" + encode(b) + "\r\n" + kSample + "\r\n");
+  std::string read;
+  for (const Line& l : readJournal(path)) read += encode(l);
+  EXPECT_EQ(read, kSample + encode(b) + kSample);
+  std::string why;
+  EXPECT_FALSE(appendJournal(dir / "none" / "x.SHR", {b}, &why));
+  EXPECT_EQ(why, "No such file or directory");
+}
+
+TEST(SharedCommit, CleansTheTextOfARowAndAddsARowWithAnUnknownId) {
+  Replica r(kA);
+  std::vector<Row> rows{{"", {}}, {kB + ".1", {}}};
+  rows[0].content.call = "W1AW\t" + std::string(20, 'X');
+  rows[0].content.name = "A\r\n\x81" + std::string(90, 'n');
+  const std::vector<Line> made = commit(r, rows);
+  ASSERT_EQ(made.size(), 2u);
+  EXPECT_EQ(made[0].call + "|" + made[0].name,
+            "W1AW " + std::string(15, 'X') + "|A   " + std::string(76, 'n'));
+  EXPECT_EQ(rows[0].id + rows[1].id + made[1].id, kA + ".1" + kA + ".2" + kA + ".2");
+  EXPECT_TRUE(decode(encode(made[0])));
+  EXPECT_TRUE(commit(r, rows).empty());
+}
+
+}  // namespace
+}  // namespace kelpie::share
