@@ -40,6 +40,7 @@ class ShareNet : public ShareListener {
   bool takeArrived(std::string* journalError);
   bool hasArrived() const { return !inbox_.empty(); }
 
+  bool connected() const { return state_ == LinkState::Connected; }
   // The broker lets this window read the net but not write to it.
   bool readOnly() const { return readOnly_; }
   // The broker refused the login: the window logs here only until the operator shares again.
