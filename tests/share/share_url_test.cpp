@@ -18,31 +18,26 @@ std::string parsed(const std::string& url) {
 }
 
 TEST(ShareUrl, AddressesReadOrRefused) {
-  const std::string port = "!The port \"";
+  const std::string port = "!The port \"", range = "\" is not a number from 1 to 65535";
+  const std::string net = "!The net name ", utf8 = "!The net name is not UTF-8 text";
+  const std::string noNet = "!The share address names no net after the host";
+  const std::string scheme = "!The share address does not start with mqtt:// or mqtts://";
   // clang-format off
   const std::map<std::string, std::string> rows{
       {"mqtt://broker.org/2m%20W1AW%202026-12-07", "broker.org|1883|0||2m W1AW 2026-12-07"},
       {"mqtts://w1abc@broker.example.org/net", "broker.example.org|8883|1|w1abc|net"},
-      {"MQTTS://a%40b@h:1/n", "h|1|1|a@b|n"},
-      {"mqtt://h:65535/n", "h|65535|0||n"},
-      {" mqtt://h/my net\n", "h|1883|0||my net"},
-      {"mqtt://h_1/a%2Fb%3f%25", "h_1|1883|0||a/b?%"},
+      {"MQTTS://a%40b@h:1/n", "h|1|1|a@b|n"}, {"mqtt://h:65535/n", "h|65535|0||n"},
+      {" mqtt://h/my net\n", "h|1883|0||my net"}, {"mqtt://[::1]:1884/n", "::1|1884|0||n"},
+      {"mqtt://h_1/a%2Fb%3f%25", "h_1|1883|0||a/b?%"}, {"mqtts://[fe80::1]/n", "fe80::1|8883|1||n"},
       {"mqtt://h/%C3%A9t%C3%A9", "h|1883|0||\xC3\xA9t\xC3\xA9"},
-      {"mqtt://[::1]:1884/n", "::1|1884|0||n"},
-      {"mqtts://[fe80::1]/n", "fe80::1|8883|1||n"},
-      {"mqtt://h:65536/n", port + "65536\" is not a number from 1 to 65535"},
-      {"mqtt://h:0/n", port + "0\" is not a number from 1 to 65535"},
-      {"mqtt://h:/n", port + "\" is not a number from 1 to 65535"},
-      {"mqtt://h:08a/n", port + "08a\" is not a number from 1 to 65535"},
-      {"mqtt://h:000001/n", port + "000001\" is not a number from 1 to 65535"},
+      {"mqtt://h:65536/n", port + "65536" + range}, {"mqtt://h:0/n", port + "0" + range},
+      {"mqtt://h:/n", port + range}, {"mqtt://h:08a/n", port + "08a" + range},
+      {"mqtt://h:000001/n", port + "000001" + range},
       {"mqtt://::1/n", "!An IPv6 address goes in brackets, as in mqtt://[::1]:1883/NET"},
       {"mqtt://[::1/n", "!The IPv6 address has no closing \"]\""},
       {"mqtt://[::g]/n", "!\"::g\" is not an IPv6 address"},
       {"mqtt://[::1]x/n", "!The address has \"x\" after the IPv6 address"},
-      {"http://h/n", "!The share address does not start with mqtt:// or mqtts://"},
-      {"mqtt:/h/n", "!The share address does not start with mqtt:// or mqtts://"},
-      {"mqtt://h", "!The share address names no net after the host"},
-      {"mqtt://h/", "!The share address names no net after the host"},
+      {"http://h/n", scheme}, {"mqtt:/h/n", scheme}, {"mqtt://h", noNet}, {"mqtt://h/", noNet},
       {"mqtt:///n", "!The share address names no broker host"},
       {"mqtt://bad host/n", "!\"bad host\" is not a host name or address"},
       {"mqtt://u:pw@h/n", "!The share address holds a password; give it in KELPIE_SHARE_PASSWORD "
@@ -50,17 +45,15 @@ TEST(ShareUrl, AddressesReadOrRefused) {
                           "running programs"},
       {"mqtt://@h/n", "!The user name before \"@\" is empty"},
       {"mqtt://u%0A@h/n", "!The user name holds a control character (%0A)"},
-      {"mqtt://h/a/b", "!The net name holds \"/\"; write it as %2F"},
-      {"mqtt://h/a#b", "!The net name holds \"#\"; write it as %23"},
-      {"mqtt://h/a%0Db", "!The net name holds a control character (%0D)"},
-      {"mqtt://h/a%00", "!The net name holds a control character (%00)"},
-      {"mqtt://h/a%7F", "!The net name holds a control character (%7F)"},
-      {"mqtt://h/a%4", "!The net name holds \"%4\", which is not % and two hexadecimal digits"},
-      {"mqtt://h/%zz1", "!The net name holds \"%zz\", which is not % and two hexadecimal digits"},
-      {"mqtt://h/%C3", "!The net name is not UTF-8 text"},
-      {"mqtt://h/%C0%AF", "!The net name is not UTF-8 text"},
-      {"mqtt://h/%ED%A0%80", "!The net name is not UTF-8 text"},
-      {"mqtt://h/%F4%90%80%80", "!The net name is not UTF-8 text"}};
+      {"mqtt://h/a/b", net + "holds \"/\"; write it as %2F"},
+      {"mqtt://h/a#b", net + "holds \"#\"; write it as %23"},
+      {"mqtt://h/a%0Db", net + "holds a control character (%0D)"},
+      {"mqtt://h/a%00", net + "holds a control character (%00)"},
+      {"mqtt://h/a%7F", net + "holds a control character (%7F)"},
+      {"mqtt://h/a%4", net + "holds \"%4\", which is not % and two hexadecimal digits"},
+      {"mqtt://h/%zz1", net + "holds \"%zz\", which is not % and two hexadecimal digits"},
+      {"mqtt://h/%C3", utf8}, {"mqtt://h/%C0%AF", utf8}, {"mqtt://h/%ED%A0%80", utf8},
+      {"mqtt://h/%F4%90%80%80", utf8}};
   // clang-format on
   for (const auto& [url, want] : rows) EXPECT_EQ(parsed(url), want) << url;
 }
