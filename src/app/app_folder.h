@@ -9,6 +9,7 @@ namespace kelpie {
 struct CommandLine {
   enum Action { Run, Help, Version, Refuse } action = Run;
   QString folder;  // empty: choose the usual folder
+  QString share;   // --share URL: share the net from the start
 };
 
 CommandLine parseCommandLine(const QStringList& args);

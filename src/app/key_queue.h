@@ -27,6 +27,8 @@ class KeyQueue : public QObject {
   KeyQueue(QWidget* window, Hooks hooks);
   ~KeyQueue() override;
 
+  // True while a key is being handled or keys wait their turn.
+  bool busy() const { return busy_ || !held_.empty(); }
   // Hands key to target's own handling, past the queue.
   void deliver(QWidget* target, QKeyEvent* key);
 

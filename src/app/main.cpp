@@ -8,10 +8,13 @@
 #include "app/app_folder.h"
 #include "app/main_window.h"
 #include "data/flusher.h"
+#include "dialogs/frm_share.h"
 #include "dialogs/kelpie_icon.h"
+#include "platform/qt/password_store.h"
 #include "platform/qt/qt_help_viewer.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_printer.h"
+#include "share/share_url.h"
 
 int main(int argc, char** argv) {
   QStringList args;
@@ -29,6 +32,14 @@ int main(int argc, char** argv) {
       return 2;
     case kelpie::CommandLine::Run:
       break;
+  }
+  kelpie::share::ShareSettings share;
+  if (!cmd.share.isEmpty()) {
+    std::string error;
+    if (!kelpie::share::parseShareUrl(cmd.share.toStdString(), share, error)) {
+      std::fprintf(stderr, "kelpie: %s\n", error.c_str());
+      return 2;
+    }
   }
 
   // Kelpie's menus live in its window, where its keyboard handling opens them by their letters;
@@ -77,6 +88,16 @@ int main(int argc, char** argv) {
   // The icon is decoded once the window is up: the window appears that much sooner, and the
   // window manager takes the icon a moment later.
   QTimer::singleShot(0, &app, [] { QApplication::setWindowIcon(kelpie::kelpieIcon()); });
+  if (!cmd.share.isEmpty()) {
+    // What the address does not say (the CA file, the operator's callsign) is taken from the
+    // last time this broker was shared with.
+    kelpie::share::ShareSettings remembered;
+    kelpie::loadRememberedShare(remembered);
+    if (remembered.host == share.host) share.caFile = remembered.caFile;
+    share.operatorCall = remembered.operatorCall.empty() ? share.user : remembered.operatorCall;
+    // A broker that asks for no login needs no password.
+    if (share.user.empty() || kelpie::sharePasswordFor(&window, share)) window.startSharing(share);
+  }
   const int code = QApplication::exec();
   kelpie::waitForFlushes();  // every file on the disk before the program ends
   return code;

@@ -14,6 +14,7 @@
 #include "app/key_codes.h"
 #include "app/key_queue.h"
 #include "app/window_menus.h"
+#include "app/window_share.h"
 #include "app/window_view.h"
 #include "dialogs/frm_about.h"
 #include "dialogs/frm_web_path.h"
@@ -43,14 +44,26 @@ MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent),
       this, KeyQueue::Hooks{[this] { return depth_ > 0; },
                             [this](QWidget* w, QKeyEvent* k) { handleKey(w, k); },
                             [this](QWidget* w) { return escapeFromMenu(w); }});
+  share_ = std::make_unique<WindowShare>(
+      this, s_,
+      [this] {
+        return depth_ == 0 && !keys_->busy() && !QApplication::activeModalWidget() &&
+               !QApplication::activePopupWidget();
+      },
+      [this](const std::function<void()>& h) { run(h); });
   const double dpi = logicalDpiX() > 0 ? logicalDpiX() : 96.0;
   const QSize client = WindowView::designedSize(dpi);
   resize(client.width(), client.height() + menuBar()->sizeHint().height());
   render();
 }
 
-// The key queue goes first: no key may reach a window half taken down.
-MainWindow::~MainWindow() { keys_.reset(); }
+// The key queue goes first: no key may reach a window half taken down; then the net.
+MainWindow::~MainWindow() {
+  keys_.reset();
+  share_.reset();
+}
+
+void MainWindow::startSharing(const share::ShareSettings& settings) { share_->share(settings); }
 
 void MainWindow::connectControls() {
   WindowView& v = *view_;
@@ -98,6 +111,8 @@ void MainWindow::dispatch(const std::string& name) {
     });
     return;
   }
+  if (name == "mShare") return share_->askAndShare();
+  if (name == "mStopShare") return share_->stop();
   if (auto handler = menuHandler(name)) run([&] { handler(s_); });
 }
 
@@ -106,6 +121,8 @@ void MainWindow::run(const std::function<void()>& handler) {
   ++depth_;
   handler();
   --depth_;
+  // Whatever the handler changed in today's list goes to a shared net before anything else.
+  if (depth_ == 0) s_.syncShare();
   render();
   if (depth_ == 0) handleRequests();
 }
@@ -127,6 +144,7 @@ void MainWindow::render() {
   setWindowTitle(fromBytes(s_.view.title));
   menus_->draw(s_.view.menus);
   view_->draw(s_.view, s_.file1);
+  if (share_) share_->draw(s_.view.shareStatus);
 }
 
 bool MainWindow::escapeFromMenu(QWidget* menu) {

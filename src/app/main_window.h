@@ -18,7 +18,11 @@ namespace kelpie {
 
 class KeyQueue;
 class WindowMenus;
+class WindowShare;
 class WindowView;
+namespace share {
+struct ShareSettings;
+}
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -36,6 +40,8 @@ class MainWindow : public QMainWindow {
   void restorePlacement();
   // The text size in percent of the size that fits the window (Ctrl+Plus, Ctrl+Minus, Ctrl+0).
   int zoomPercent() const { return zoomPercent_; }
+  // Shares today's net (the command line's --share); the password is known.
+  void startSharing(const share::ShareSettings& settings);
 
  signals:
   // The window has closed for good: the program ends (other windows included).
@@ -61,6 +67,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<WindowView> view_;
   std::unique_ptr<WindowMenus> menus_;
   std::unique_ptr<KeyQueue> keys_;
+  std::unique_ptr<WindowShare> share_;
   int zoomPercent_ = 100;
   bool quitting_ = false;
   int depth_ = 0;

@@ -57,6 +57,15 @@ bool writeSharePassword(const QString& key, const QString& password) {
   return runJob(job, nullptr);
 }
 
+void storeSharePasswordLater(const QString& key, const QString& password) {
+  auto* job = new QKeychain::WritePasswordJob(kService);
+  job->setAutoDelete(true);
+  job->setInsecureFallback(false);
+  job->setKey(key);
+  job->setTextData(password);
+  job->start();
+}
+
 QString askSharePassword(QWidget* parent, const QString& where) {
   bool ok = false;
   const QString text =

@@ -23,6 +23,10 @@ QString sharePasswordKey(const share::ShareSettings& s);
 bool readSharePassword(const QString& key, QString& out);
 bool writeSharePassword(const QString& key, const QString& password);
 
+// The same write, started and left to finish on its own: the net goes on meanwhile, and a
+// keyring that fails or never answers only means the password is asked again next time.
+void storeSharePasswordLater(const QString& key, const QString& password);
+
 // Asks for the password of where ("w1abc@broker.example.org:8883") in a box with hidden echo.
 // A null QString on Cancel; an empty but non-null one when OK is pressed on an empty field.
 QString askSharePassword(QWidget* parent, const QString& where);
