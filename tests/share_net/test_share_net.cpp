@@ -202,7 +202,8 @@ TEST(ShareNet, TheWillIsPublishedWhenTheConnectionDrops) {
   Peer late;  // the will stays for those who come later
   late.start(broker, kListener, "late");
   late.link.subscribe("kelpie/net/here/a");
-  ASSERT_TRUE(waitFor([&] { return late.retained["kelpie/net/here/a"]; }));
+  ASSERT_TRUE(waitFor([&] { return late.arrivals == 1; }));
+  EXPECT_EQ(late.messages["kelpie/net/here/a"], "gone");
   ASSERT_TRUE(waitFor([&] { return a.states.size() == 4; }));  // and back on its own
   EXPECT_EQ(a.states[2],
             std::make_pair(LinkState::Connecting, std::string("connection lost, retrying")));
