@@ -34,11 +34,14 @@ struct Peer : ShareListener {
   int arrivals = 0;
   std::vector<std::string> refusedWrites;
   std::function<void()> onMessage;
+  bool tls = false;
   MqttLink link;
 
   Peer() { link.setListener(this); }
   void start(const Broker& b, BrokerUser u, const std::string& id, const std::string& will = {}) {
-    link.start({"127.0.0.1", b.port(), false, "", u.name, u.password, id}, will, "gone");
+    link.start({"127.0.0.1", tls ? b.tlsPort() : b.port(), tls, tls ? b.caFile() : "", u.name,
+                u.password, id},
+               will, "gone");
   }
   LinkState state() const { return states.empty() ? LinkState::Off : states.back().first; }
   void linkChanged(LinkState s, const std::string& d) override { states.emplace_back(s, d); }
@@ -93,9 +96,11 @@ class BrokerBack : public testing::TestWithParam<bool> {};
 
 TEST_P(BrokerBack, TheLinksReconnectOnTheirOwnAndTheNetIsBack) {
   const bool persistence = GetParam();
-  Broker broker({.persistence = persistence});
+  // The persistent broker is also reached over TLS: that connection comes back as well.
+  Broker broker({.persistence = persistence, .tls = persistence});
   START_BROKER(broker);
   Peer a, b;
+  a.tls = b.tls = persistence;
   a.start(broker, kLogger1, "a");
   b.start(broker, kLogger2, "b");
   b.link.subscribe("kelpie/net/#");
