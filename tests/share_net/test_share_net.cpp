@@ -34,11 +34,14 @@ struct Peer : ShareListener {
   int arrivals = 0;
   std::vector<std::string> refusedWrites;
   std::function<void()> onMessage;
+  bool tls = false;
   MqttLink link;
 
   Peer() { link.setListener(this); }
   void start(const Broker& b, BrokerUser u, const std::string& id, const std::string& will = {}) {
-    link.start({"127.0.0.1", b.port(), false, "", u.name, u.password, id}, will, "gone");
+    link.start({"127.0.0.1", tls ? b.tlsPort() : b.port(), tls, tls ? b.caFile() : "", u.name,
+                u.password, id},
+               will, "gone");
   }
   LinkState state() const { return states.empty() ? LinkState::Off : states.back().first; }
   void linkChanged(LinkState s, const std::string& d) override { states.emplace_back(s, d); }
@@ -93,9 +96,11 @@ class BrokerBack : public testing::TestWithParam<bool> {};
 
 TEST_P(BrokerBack, TheLinksReconnectOnTheirOwnAndTheNetIsBack) {
   const bool persistence = GetParam();
-  Broker broker({.persistence = persistence});
+  // The persistent broker is also reached over TLS: that connection comes back as well.
+  Broker broker({.persistence = persistence, .tls = persistence});
   START_BROKER(broker);
   Peer a, b;
+  a.tls = b.tls = persistence;
   a.start(broker, kLogger1, "a");
   b.start(broker, kLogger2, "b");
   b.link.subscribe("kelpie/net/#");
@@ -126,7 +131,7 @@ struct Refusal {
   BrokerUser user;
   const char* id;  // empty: the broker's configuration refuses it
   int ca;  // 0 no TLS, 1 the broker's CA, 2 an unknown CA, 3 a CA file that is not there, 4 the
-           // broker's CA on a certificate for another host
+           // broker's CA on a certificate for another host, 5 the system's CAs
   LinkState state;
   const char* detail;
 };
@@ -138,8 +143,8 @@ TEST_P(Refused, SaysWhyAndDoesNotRetry) {
   Broker broker({.tls = row.ca != 0, .foreignName = row.ca == 4});
   START_BROKER(broker);
   Peer p;
-  const std::filesystem::path ca[] = {"", broker.caFile(), broker.otherCaFile(),
-                                      broker.folder() / "none.crt", broker.caFile()};
+  const std::filesystem::path ca[] = {
+      "", broker.caFile(), broker.otherCaFile(), broker.folder() / "none.crt", broker.caFile(), ""};
   p.link.start({"127.0.0.1", row.ca ? broker.tlsPort() : broker.port(), row.ca != 0, ca[row.ca],
                 row.user.name, row.user.password, row.id},
                "", "");
@@ -162,6 +167,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"UnknownCa", kLogger1, "p", 2, LinkState::Untrusted, "certificate not trusted"},
         Refusal{"NameNotOnCertificate", kLogger1, "p", 4, LinkState::Untrusted,
                 "certificate not trusted"},
+        Refusal{"SystemCas", kLogger1, "p", 5, LinkState::Untrusted, "certificate not trusted"},
         Refusal{"MissingCaFile", kLogger1, "p", 3, LinkState::Untrusted,
                 "cannot read the CA file"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -202,7 +208,7 @@ TEST(ShareNet, TheWillIsPublishedWhenTheConnectionDrops) {
   Peer late;  // the will stays for those who come later
   late.start(broker, kListener, "late");
   late.link.subscribe("kelpie/net/here/a");
-  ASSERT_TRUE(waitFor([&] { return late.retained["kelpie/net/here/a"]; }));
+  ASSERT_TRUE(waitFor([&] { return late.messages["kelpie/net/here/a"] == "gone"; }));
   ASSERT_TRUE(waitFor([&] { return a.states.size() == 4; }));  // and back on its own
   EXPECT_EQ(a.states[2],
             std::make_pair(LinkState::Connecting, std::string("connection lost, retrying")));

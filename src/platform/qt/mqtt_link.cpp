@@ -203,6 +203,7 @@ struct MqttLink::Worker {
     if (reason == MQTT_RC_SUCCESS) {
       connected = true;
       backoff = kFirstRetry;
+      subscribing.clear();  // answers for an earlier connection never come
       show(LinkState::Connected, "");
       // A clean start has no subscriptions: ask again, and the retained messages follow.
       for (const auto& f : filters) sendSubscribe(f);
