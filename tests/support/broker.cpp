@@ -5,7 +5,6 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
-#include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -15,156 +14,115 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
-#include <vector>
 
 extern char** environ;
 
 namespace kelpie::test {
-
 namespace {
 
 constexpr const char* kMosquitto = "/usr/sbin/mosquitto";
 
-// A port nobody listens on now; the broker keeps it across restarts (it reuses addresses).
-int freePort() {
-  const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t len = sizeof a;
-  ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
-  ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
-  ::close(s);
-  return ntohs(a.sin_port);
-}
-
-bool accepts(int port) {
+// Connects to the port, or (port 0) takes a free one: the broker reuses it across restarts.
+int probe(int port) {
   const int s = ::socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in a{};
   a.sin_family = AF_INET;
   a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   a.sin_port = htons(static_cast<uint16_t>(port));
-  const bool ok = ::connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+  socklen_t len = sizeof a;
+  const auto at = reinterpret_cast<sockaddr*>(&a);
+  const int result = port ? (::connect(s, at, len) == 0)
+                          : (::bind(s, at, len), ::getsockname(s, at, &len), ntohs(a.sin_port));
   ::close(s);
-  return ok;
-}
-
-pid_t spawn(const std::vector<std::string>& args, const std::filesystem::path& output) {
-  std::vector<char*> argv;
-  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t files;
-  posix_spawn_file_actions_init(&files);
-  posix_spawn_file_actions_addopen(&files, 1, output.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
-  posix_spawn_file_actions_adddup2(&files, 1, 2);
-  pid_t pid = -1;
-  if (posix_spawnp(&pid, argv[0], &files, nullptr, argv.data(), environ) != 0) pid = -1;
-  posix_spawn_file_actions_destroy(&files);
-  return pid;
+  return result;
 }
 
 std::string readText(const std::filesystem::path& p) {
-  std::ifstream in(p);
   std::stringstream s;
-  s << in.rdbuf();
+  s << std::ifstream(p).rdbuf();
   return s.str();
 }
 
 }  // namespace
 
 std::string Broker::missing() {
-  if (::access(kMosquitto, X_OK) != 0) return "mosquitto is not installed (/usr/sbin/mosquitto)";
-  if (::access("/usr/bin/mosquitto_passwd", X_OK) != 0) return "mosquitto_passwd is missing";
-  if (::access("/usr/bin/openssl", X_OK) != 0) return "openssl is missing";
+  for (const char* tool : {kMosquitto, "/usr/bin/mosquitto_passwd", "/usr/bin/openssl"})
+    if (::access(tool, X_OK) != 0) return std::string(tool) + " is missing";
   return {};
 }
 
-Broker::Broker(Options options) : options_(options), port_(freePort()) {
+Broker::Broker(BrokerOptions options) : options_(options), port_(probe(0)) {
   if (!missing().empty()) return;
-  const auto dir = folder_.path();
-  const auto passwd = (dir / "passwd").string();
-  bool first = true;
-  for (const auto& u : {kLogger1, kLogger2, kListener}) {
-    std::vector<std::string> args{"mosquitto_passwd", "-b", passwd, u.name, u.password};
-    if (first) args.insert(args.begin() + 1, "-c");  // a new file
-    first = false;
-    if (!run(args)) return;
+  const auto at = [this](const std::string& name) { return (folder_ / name).string(); };
+  {
+    std::ofstream passwd(at("passwd"));  // hashed in place below
+    for (const auto& u : {kLogger1, kLogger2, kListener})
+      passwd << u.name << ':' << u.password << '\n';
   }
-  std::ofstream(dir / "acl") << "user logger1\ntopic readwrite kelpie/#\n"
-                             << "user logger2\ntopic readwrite kelpie/#\n"
-                             << "user listener\ntopic read kelpie/#\n";
-  std::ofstream conf(dir / "mosquitto.conf");
-  conf << "listener " << port_ << " 127.0.0.1\n"
-       << "allow_anonymous false\nallow_zero_length_clientid false\npassword_file " << passwd
-       << "\nacl_file " << (dir / "acl").string() << "\n"
-       << "persistence " << (options_.persistence ? "true" : "false") << "\n"
-       << "persistence_location " << dir.string() << "/\n"
-       << "autosave_on_changes true\nautosave_interval 1\n"
-       << "log_type all\n";
+  if (!run({"mosquitto_passwd", "-U", at("passwd")})) return;
+  std::ofstream(at("acl")) << "user logger1\ntopic readwrite kelpie/#\n"
+                           << "user logger2\ntopic readwrite kelpie/#\n"
+                           << "user listener\ntopic read kelpie/#\n";
+  std::ofstream conf(at("mosquitto.conf"));
+  conf << "listener " << port_ << " 127.0.0.1\nallow_anonymous false\n"
+       << "allow_zero_length_clientid false\npassword_file " << at("passwd") << "\nacl_file "
+       << at("acl") << "\npersistence " << (options_.persistence ? "true" : "false")
+       << "\npersistence_location " << folder_.path().string()
+       << "/\nautosave_on_changes true\nautosave_interval 1\nlog_type all\n";
   if (::geteuid() == 0) conf << "user root\n";
-  if (options_.tls) {
-    makeCertificates();
-    tlsPort_ = freePort();
-    conf << "listener " << tlsPort_ << " 127.0.0.1\ncafile " << caFile().string() << "\ncertfile "
-         << (dir / "server.crt").string() << "\nkeyfile " << (dir / "server.key").string() << "\n";
-  }
-}
-
-Broker::~Broker() { kill(); }
-
-bool Broker::run(const std::vector<std::string>& args) {
-  const pid_t pid = spawn(args, folder_ / "tools.log");
-  int status = 0;
-  if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0)
-    return true;
-  error_ = args[0] + " failed: " + readText(folder_ / "tools.log");
-  return false;
-}
-
-void Broker::makeCertificates() {
-  const auto at = [this](const char* name) { return (folder_ / name).string(); };
-  const std::vector<std::string> key{"-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
-                                     "-nodes"};
-  auto ca = [&](const char* crt, const char* keyFile, const char* name) {
+  if (!options_.tls) return;
+  const auto cert = [&](const std::string& name, const std::string& cn,
+                        std::vector<std::string> signing) {
     std::vector<std::string> a{
-        "openssl", "req", "-x509", "-days", "2", "-subj", std::string("/CN=") + name};
-    a.insert(a.end(), key.begin(), key.end());
-    a.insert(a.end(), {"-keyout", at(keyFile), "-out", at(crt)});
+        "openssl",        "req",       "-x509",   "-days",           "2",
+        "-nodes",         "-newkey",   "ec",      "-pkeyopt",        "ec_paramgen_curve:prime256v1",
+        "-subj",          "/CN=" + cn, "-keyout", at(name + ".key"), "-out",
+        at(name + ".crt")};
+    a.insert(a.end(), signing.begin(), signing.end());
     return run(a);
   };
-  std::ofstream(folder_ / "san.cnf")
-      << "subjectAltName="
-      << (options_.foreignName ? "DNS:elsewhere.invalid" : "IP:127.0.0.1,DNS:localhost") << "\n";
-  std::vector<std::string> csr{
-      "openssl", "req",
-      "-subj",   options_.foreignName ? "/CN=elsewhere.invalid" : "/CN=localhost",
-      "-keyout", at("server.key"),
-      "-out",    at("server.csr")};
-  csr.insert(csr.begin() + 2, key.begin(), key.end());
-  (void)(ca("ca.crt", "ca.key", "Kelpie Test CA") &&
-         ca("other-ca.crt", "other-ca.key", "Unknown Test CA") && run(csr) &&
-         run({"openssl", "x509", "-req", "-days", "2", "-in", at("server.csr"), "-CA", at("ca.crt"),
-              "-CAkey", at("ca.key"), "-CAcreateserial", "-extfile", at("san.cnf"), "-out",
-              at("server.crt")}));
+  (void)(cert("ca", "Kelpie Test CA", {}) && cert("other-ca", "Unknown Test CA", {}) &&
+         cert("server", "Kelpie test broker",
+              {"-CA", at("ca.crt"), "-CAkey", at("ca.key"), "-addext",
+               "subjectAltName=DNS:localhost", "-addext", "basicConstraints=CA:FALSE"}));
+  tlsPort_ = probe(0);
+  conf << "listener " << tlsPort_ << " 127.0.0.1\ncafile " << at("ca.crt") << "\ncertfile "
+       << at("server.crt") << "\nkeyfile " << at("server.key") << "\n";
+}
+
+// In the background for the broker itself; otherwise waits and wants exit code 0.
+bool Broker::run(std::vector<std::string> args, bool background) {
+  const auto out = folder_ / (background ? "broker.log" : "tools.log");
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t files;
+  posix_spawn_file_actions_init(&files);
+  posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+  posix_spawn_file_actions_adddup2(&files, 1, 2);
+  pid_t pid = -1;
+  const bool spawned = posix_spawnp(&pid, argv[0], &files, nullptr, argv.data(), environ) == 0;
+  posix_spawn_file_actions_destroy(&files);
+  int status = 0;
+  if (spawned && background) return pid_ = pid, true;
+  if (spawned && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && !WEXITSTATUS(status))
+    return true;
+  return error_ = args[0] + " failed: " + readText(out), false;
 }
 
 bool Broker::start() {
-  if (!error_.empty()) return false;
-  if (pid_ > 0) return true;
-  pid_ = spawn({kMosquitto, "-c", (folder_ / "mosquitto.conf").string()}, folder_ / "broker.log");
-  if (pid_ <= 0) return error_ = "cannot run mosquitto", false;
+  if (!error_.empty() || pid_ > 0) return error_.empty();
+  if (!run({kMosquitto, "-c", (folder_ / "mosquitto.conf").string()}, true)) return false;
   const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   while (std::chrono::steady_clock::now() < until) {
-    int status = 0;
-    if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+    if (::waitpid(pid_, nullptr, WNOHANG) == pid_) {
       pid_ = -1;
-      return error_ = "mosquitto ended: " + readText(folder_ / "broker.log"), false;
+      return error_ = "mosquitto ended: " + log(), false;
     }
-    if (accepts(port_) && (!options_.tls || accepts(tlsPort_))) return true;
+    if (probe(port_) && (!options_.tls || probe(tlsPort_))) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  error_ = "mosquitto does not accept connections: " + readText(folder_ / "broker.log");
-  return false;
+  return error_ = "mosquitto does not accept connections: " + log(), false;
 }
 
 std::string Broker::log() const { return readText(folder_ / "broker.log"); }
@@ -175,8 +133,5 @@ void Broker::halt(int signal) {
   ::waitpid(pid_, nullptr, 0);
   pid_ = -1;
 }
-
-void Broker::stop() { halt(SIGTERM); }
-void Broker::kill() { halt(SIGKILL); }
 
 }  // namespace kelpie::test
