@@ -1,6 +1,8 @@
 #include "share/cp1252.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 
 namespace kelpie::share {
 
@@ -27,9 +29,9 @@ void appendUtf8(std::string& out, char32_t c) {
 
 std::optional<char> byteOf(char32_t c) {
   if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
-  for (unsigned i = 0; i < 32; ++i)
-    if (kHigh[i] == c) return static_cast<char>(0x80 + i);
-  return std::nullopt;
+  const char32_t* at = std::find(std::begin(kHigh), std::end(kHigh), c);
+  if (at == std::end(kHigh)) return std::nullopt;
+  return static_cast<char>(0x80 + (at - std::begin(kHigh)));
 }
 
 }  // namespace
