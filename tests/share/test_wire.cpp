@@ -48,8 +48,11 @@ TEST(SharedWire, LinesPresenceAndTopicsInTheirExactForm) {
   EXPECT_FALSE(decodeLineAt("n", lineTopic("n", kA + ".8"), kSample));
   EXPECT_TRUE(decodePresenceAt("n", presenceFilter("n").replace(15, 1, kA), who));
   EXPECT_FALSE(decodePresenceAt("n", presenceTopic("m", kA), who));
-  EXPECT_EQ(cp1252FromUtf8("\xE2\x82\xAC\xC5\xB8 \xC3\xBF\xC2\xA0"), "\x80\x9F \xFF\xA0");
-  for (const char* bad : {"\xC0\x81", "\xE0\x80\x81", "\xC3", "\xA9", "\xF0\x9F\x98\x80"})
+  const char* utf8 = "\xE2\x82\xAC\xC5\xB8\xC2\x81\x7F\xC2\xA0\xC2\xBF\xC3\x80\xC3\xBF";
+  EXPECT_EQ(cp1252FromUtf8(utf8), "\x80\x9F\x81\x7F\xA0\xBF\xC0\xFF");
+  EXPECT_EQ(utf8From1252("\x80\x9F\x81\x7F\xA0\xBF\xC0\xFF"), utf8);
+  for (const char* bad : {"\xC0\x81", "\xE0\x80\x81", "\xC3", "\xA9", "\xF0\x9F\x98\x80",
+                          "\xC2\x9F", "\xC3\x7F", "\xC2\xC0", "\xE2\x82"})
     EXPECT_FALSE(cp1252FromUtf8(bad)) << bad;
   const std::string id = newWindowId();
   EXPECT_TRUE(isWindowId(id)) << id;
