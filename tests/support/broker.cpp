@@ -1,19 +1,15 @@
-// Runs mosquitto, mosquitto_passwd and openssl through posix_spawn: the test process has
-// threads (Qt, the links), where fork without exec is unsafe.
+// Runs mosquitto and its tools through posix_spawn, in the broker's folder: the test process
+// has threads (Qt, the links), where fork without exec is unsafe.
 #include "support/broker.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <spawn.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 extern char** environ;
 
@@ -22,13 +18,10 @@ namespace {
 
 constexpr const char* kMosquitto = "/usr/sbin/mosquitto";
 
-// Connects to the port, or (port 0) takes a free one: the broker reuses it across restarts.
+// Connects to the port, or (port 0) finds a free one: the broker reuses it across restarts.
 int probe(int port) {
   const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  a.sin_port = htons(static_cast<uint16_t>(port));
+  sockaddr_in a{AF_INET, htons(static_cast<uint16_t>(port)), {htonl(INADDR_LOOPBACK)}, {}};
   socklen_t len = sizeof a;
   const auto at = reinterpret_cast<sockaddr*>(&a);
   const int result = port ? (::connect(s, at, len) == 0)
@@ -37,11 +30,7 @@ int probe(int port) {
   return result;
 }
 
-std::string readText(const std::filesystem::path& p) {
-  std::stringstream s;
-  s << std::ifstream(p).rdbuf();
-  return s.str();
-}
+std::string user(BrokerUser u) { return std::string(u.name) + ':' + u.password + '\n'; }
 
 }  // namespace
 
@@ -53,52 +42,42 @@ std::string Broker::missing() {
 
 Broker::Broker(BrokerOptions options) : options_(options), port_(probe(0)) {
   if (!missing().empty()) return;
-  const auto at = [this](const std::string& name) { return (folder_ / name).string(); };
-  {
-    std::ofstream passwd(at("passwd"));  // hashed in place below
-    for (const auto& u : {kLogger1, kLogger2, kListener})
-      passwd << u.name << ':' << u.password << '\n';
-  }
-  if (!run({"mosquitto_passwd", "-U", at("passwd")})) return;
-  std::ofstream(at("acl")) << "user logger1\ntopic readwrite kelpie/#\n"
-                           << "user logger2\ntopic readwrite kelpie/#\n"
-                           << "user listener\ntopic read kelpie/#\n";
-  std::ofstream conf(at("mosquitto.conf"));
-  conf << "listener " << port_ << " 127.0.0.1\nallow_anonymous false\n"
-       << "allow_zero_length_clientid false\npassword_file " << at("passwd") << "\nacl_file "
-       << at("acl") << "\npersistence " << (options_.persistence ? "true" : "false")
-       << "\npersistence_location " << folder_.path().string()
-       << "/\nautosave_on_changes true\nautosave_interval 1\nlog_type all\n";
+  std::ofstream(folder_ / "passwd") << user(kLogger1) << user(kLogger2) << user(kListener);
+  std::ofstream(folder_ / "acl") << "user logger1\ntopic readwrite kelpie/#\n"
+                                 << "user logger2\ntopic readwrite kelpie/#\n"
+                                 << "user listener\ntopic read kelpie/#\n";
+  std::ofstream conf(folder_ / "mosquitto.conf");
+  conf << "listener " << port_ << " 127.0.0.1\nallow_anonymous false\npassword_file passwd\n"
+       << "acl_file acl\nallow_zero_length_clientid false\nautosave_on_changes true\n"
+       << "autosave_interval 1\nlog_type all\npersistence " << std::boolalpha
+       << options_.persistence << "\n";
   if (::geteuid() == 0) conf << "user root\n";
-  if (!options_.tls) return;
-  const auto cert = [&](const std::string& name, const std::string& cn,
-                        std::vector<std::string> signing) {
-    std::vector<std::string> a{
-        "openssl",        "req",       "-x509",   "-days",           "2",
-        "-nodes",         "-newkey",   "ec",      "-pkeyopt",        "ec_paramgen_curve:prime256v1",
-        "-subj",          "/CN=" + cn, "-keyout", at(name + ".key"), "-out",
-        at(name + ".crt")};
-    a.insert(a.end(), signing.begin(), signing.end());
-    return run(a);
-  };
-  (void)(cert("ca", "Kelpie Test CA", {}) && cert("other-ca", "Unknown Test CA", {}) &&
-         cert("server", "Kelpie test broker",
-              {"-CA", at("ca.crt"), "-CAkey", at("ca.key"), "-addext",
-               "subjectAltName=DNS:localhost", "-addext", "basicConstraints=CA:FALSE"}));
-  tlsPort_ = probe(0);
-  conf << "listener " << tlsPort_ << " 127.0.0.1\ncafile " << at("ca.crt") << "\ncertfile "
-       << at("server.crt") << "\nkeyfile " << at("server.key") << "\n";
+  std::string script = "mosquitto_passwd -U passwd";  // hashes the passwords in place
+  if (options_.tls) {
+    tlsPort_ = probe(0);
+    conf << "listener " << tlsPort_ << " 127.0.0.1\ncafile ca.crt\ncertfile server.crt\n"
+         << "keyfile server.key\n";
+    const std::string req =
+        " && openssl req -x509 -days 2 -nodes -newkey ec -pkeyopt "
+        "ec_paramgen_curve:prime256v1 -subj ";
+    script += req + "'/CN=Kelpie Test CA' -keyout ca.key -out ca.crt" + req +
+              "'/CN=Unknown Test CA' -keyout other-ca.key -out other-ca.crt" + req +
+              "'/CN=Kelpie test broker' -CA ca.crt -CAkey ca.key -keyout server.key -out "
+              "server.crt -addext subjectAltName=DNS:localhost -addext basicConstraints=CA:FALSE";
+  }
+  run({"/bin/sh", "-c", script});
 }
 
-// In the background for the broker itself; otherwise waits and wants exit code 0.
+// The broker runs on in the background; a tool is waited for and must end well.
 bool Broker::run(std::vector<std::string> args, bool background) {
-  const auto out = folder_ / (background ? "broker.log" : "tools.log");
+  const char* out = background ? "broker.log" : "tools.log";
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
   posix_spawn_file_actions_t files;
   posix_spawn_file_actions_init(&files);
-  posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+  posix_spawn_file_actions_addchdir_np(&files, folder_.path().c_str());
+  posix_spawn_file_actions_addopen(&files, 1, out, O_WRONLY | O_CREAT | O_APPEND, 0600);
   posix_spawn_file_actions_adddup2(&files, 1, 2);
   pid_t pid = -1;
   const bool spawned = posix_spawnp(&pid, argv[0], &files, nullptr, argv.data(), environ) == 0;
@@ -107,25 +86,24 @@ bool Broker::run(std::vector<std::string> args, bool background) {
   if (spawned && background) return pid_ = pid, true;
   if (spawned && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && !WEXITSTATUS(status))
     return true;
-  return error_ = args[0] + " failed: " + readText(out), false;
+  return error_ = args[0] + " failed: " + std::string(out) + ": " + log(out), false;
 }
 
 bool Broker::start() {
   if (!error_.empty() || pid_ > 0) return error_.empty();
-  if (!run({kMosquitto, "-c", (folder_ / "mosquitto.conf").string()}, true)) return false;
-  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (std::chrono::steady_clock::now() < until) {
-    if (::waitpid(pid_, nullptr, WNOHANG) == pid_) {
-      pid_ = -1;
-      return error_ = "mosquitto ended: " + log(), false;
-    }
+  if (!run({kMosquitto, "-c", "mosquitto.conf"}, true)) return false;
+  for (int i = 0; i < 1000 && pid_ > 0; ++i, ::usleep(20000)) {  // up to 20 s
     if (probe(port_) && (!options_.tls || probe(tlsPort_))) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (::waitpid(pid_, nullptr, WNOHANG) == pid_) pid_ = -1;  // it ended
   }
   return error_ = "mosquitto does not accept connections: " + log(), false;
 }
 
-std::string Broker::log() const { return readText(folder_ / "broker.log"); }
+std::string Broker::log(const char* file) const {
+  std::stringstream s;
+  s << std::ifstream(folder_ / file).rdbuf();
+  return s.str();
+}
 
 void Broker::halt(int signal) {
   if (pid_ <= 0) return;

@@ -31,8 +31,6 @@ class Broker {
  public:
   explicit Broker(BrokerOptions options = {});  // writes the configuration; start() runs it
   ~Broker() { kill(); }
-  Broker(const Broker&) = delete;
-  Broker& operator=(const Broker&) = delete;
 
   static std::string missing();  // why no broker can run here; empty when one can
   bool start();                  // false (see error()) unless its ports soon accept
@@ -45,7 +43,7 @@ class Broker {
   std::filesystem::path otherCaFile() const { return folder_ / "other-ca.crt"; }
   const std::filesystem::path& folder() const { return folder_.path(); }
   const std::string& error() const { return error_; }
-  std::string log() const;  // all the broker wrote
+  std::string log(const char* file = "broker.log") const;  // all the broker wrote
 
  private:
   bool run(std::vector<std::string> args, bool background = false);
