@@ -1,5 +1,4 @@
-// The broker client against a real Mosquitto on 127.0.0.1: retained messages, late joins, the
-// will, a broker that dies and comes back, refused logins, TLS, and a window that never waits.
+// The broker client against a real Mosquitto: what reaches whom, refusals, TLS, restarts.
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
@@ -62,9 +61,8 @@ TEST(ShareNet, RetainedMessagesTheWillALateJoinAndABrokerBackEmpty) {
   for (int fd = 0; fd < 1024; ++fd) {
     sockaddr_in peer{};
     socklen_t len = sizeof peer;
-    if (getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &len) == 0 &&
-        peer.sin_family == AF_INET && ntohs(peer.sin_port) == broker.port())
-      aSocket = fd;
+    getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &len);
+    if (peer.sin_family == AF_INET && ntohs(peer.sin_port) == broker.port()) aSocket = fd;
   }
   b.link.start(login(broker, kLogger2, "b"), "", "");
   b.link.subscribe("kelpie/net/#");
@@ -94,14 +92,14 @@ TEST(ShareNet, RetainedMessagesTheWillALateJoinAndABrokerBackEmpty) {
 
   // Stopped at the first of 51: no listener call after stop(), and no will.
   stopper.onMessage = [&] { stopper.link.stop(); };
-  stopper.link.start(login(broker, kLogger2, "stopper"), "kelpie/net/stopper", "gone");
+  stopper.link.start(login(broker, kLogger2, "s"), "kelpie/net/s", "gone");
   stopper.link.subscribe("kelpie/net/#");
-  ASSERT_TRUE(waitFor(
-      [&] { return broker.log().find("Client stopper disconnected") != std::string::npos; }));
+  ASSERT_TRUE(
+      waitFor([&] { return broker.log().find("Client s disconnected") != std::string::npos; }));
   b.link.publish("kelpie/net/b", "b", true);
   ASSERT_TRUE(waitFor([&] { return b.messages.count("kelpie/net/b"); }));
   EXPECT_EQ(stopper.messages.size(), 1u);
-  EXPECT_EQ(b.messages.count("kelpie/net/stopper"), 0u);
+  EXPECT_EQ(b.messages.count("kelpie/net/s"), 0u);
 
   // Killed and back empty: the window publishes all it holds on every connection.
   broker.kill();
@@ -137,22 +135,18 @@ TEST(ShareNet, RefusalsSayWhyTlsChecksTheBrokerAndABrokerBackWithItsStore) {
   for (size_t i = 0; i < peers.size(); ++i)
     EXPECT_EQ(peers[i].states, (States{kUp[0], rows[i].second})) << "row " << i + 1;
 
-  // Killed and back with what it had written to disk: TLS links come back on their own.
-  Peer &a = peers[2], b;
-  b.link.start({"localhost", t, true, ours, "logger2", kLogger2.password, "b"}, "", "");
-  b.link.subscribe("kelpie/net/#");
-  ASSERT_TRUE(reaches(b, Connected));
+  // Killed and back with what it had written to disk: the TLS link comes back on its own.
+  Peer& a = peers[2];
+  a.link.subscribe("kelpie/net/#");
   a.link.publish("kelpie/net/a", "from a", true);
   std::string db;  // killed, it keeps what it wrote to disk by then
   ASSERT_TRUE(waitFor([&] {
     return readBytes(broker.folder() / "mosquitto.db", db) && db.find("from a") != db.npos;
   }));
   broker.kill();
-  ASSERT_TRUE(reaches(a, Connecting) && reaches(b, Connecting));
+  ASSERT_TRUE(reaches(a, Connecting));
   ASSERT_TRUE(broker.start()) << broker.error();
-  ASSERT_TRUE(reaches(a, Connected) && reaches(b, Connected));
-  ASSERT_TRUE(waitFor([&] { return b.retainedArrivals == 1; }));  // from the broker's store
-  EXPECT_EQ(b.messages["kelpie/net/a"], "from a");
+  ASSERT_TRUE(waitFor([&] { return a.retainedArrivals == 1; }));  // from the broker's store
 }
 
 TEST(ShareNet, AnAddressThatNeverAnswersHoldsNothingUp) {

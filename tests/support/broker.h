@@ -1,8 +1,5 @@
-// A real Mosquitto broker for the shared-net tests: its own users, access list and (on request)
-// TLS certificates in a temporary folder, on 127.0.0.1 at a port kept across restarts.
+// A real Mosquitto for the shared-net tests, on 127.0.0.1 at a port kept across restarts.
 #pragma once
-
-#include <sys/types.h>
 
 #include <csignal>
 #include <filesystem>
