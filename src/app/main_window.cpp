@@ -153,6 +153,9 @@ void MainWindow::handleKey(QWidget* target, QKeyEvent* key) {
     if (QAction* a = action(item); a && a->isEnabled() && a->isVisible()) dispatch(item);
     return;
   }
+  // Moving through the list leaves the keyboard there, so each line is read as it is reached;
+  // any other key gives it back to the entry line.
+  if (target == view_->list && CheckInsList::isMoveKey(key)) return deliver();
   const int code = keyCodeOf(key);
   run([&] { s_.Form_KeyDown(code, shiftStateOf(key)); });
   if (menus_->openTopMenu(key)) return;

@@ -1,5 +1,6 @@
 #include "app/window_view.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -151,6 +152,12 @@ void WindowView::draw(const MainView& v, const std::vector<std::string>& logFile
     } else {
       list->clearSelection();
       list->setCurrentRow(-1);
+    }
+    // Orca takes a selection the program made in the list for a move of the keyboard into it;
+    // the entry line that has the keyboard says so again.
+    if (entry->hasFocus() && QAccessible::isActive()) {
+      QAccessibleEvent focus(entry, QAccessible::Focus);
+      QAccessible::updateAccessibility(&focus);
     }
   }
   if (ack->isChecked() != v.ackSelected) {

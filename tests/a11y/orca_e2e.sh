@@ -56,10 +56,14 @@ steps=(
   "?n2*" "1 station found. 1. N2XYZ AL BOSTON 4/4/2024"
   "1" "2, N2XYZ, AL, BOSTON"
   "key:ctrl+r" "2 check-ins. The last, newest first: 2, N2XYZ, AL, BOSTON; 1, K1ABC, BOB, FN20"
+  "key:Tab" "Check-ins"
+  "key:Down" "2 of 2, 2 N2XYZ AL BOSTON 3/3/2023 4/4/2024"
+  "key:Escape" "Enter Call # 3"
 )
 for ((i = 0; i < ${#steps[@]}; i += 2)); do
   typed=${steps[i]} said=${steps[i + 1]}
   from=$(($(wc -l <"$log") + 1))
+  [ "$typed" != key:Tab ] || before_tab=$from
   if [[ $typed == key:* ]]; then
     xdotool key "${typed#key:}"
   else
@@ -69,5 +73,8 @@ for ((i = 0; i < ${#steps[@]}; i += 2)); do
     fail "after \"$typed\" Orca did not say \"$said\"; it said: $(tail -n +"$from" "$log" | grep -F "SPEECH OUTPUT" | head -n 8)"
   echo "typed \"$typed\": Orca said \"$said\""
 done
+# The keyboard stayed on the entry line while the program selected lines of the list.
+moved=$(head -n "$before_tab" "$log" | grep -F "SPEECH OUTPUT: 'List with" | head -n 1)
+[ -z "$moved" ] || fail "Orca took the list for the keyboard's place before Tab: $moved"
 kill "$orca_pid"
 echo "PASSED: a net heard through Orca"

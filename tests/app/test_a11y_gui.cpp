@@ -56,6 +56,14 @@ TEST(ScreenReader, NamesListLinesAndTheNotificationOfEachResult) {
             "1 of 1, 1 K1ABC BOB FN20 1/1/2021 2/2/2022");
   EXPECT_EQ(entry->text(), "");
   EXPECT_EQ(window.action("mReadNet")->shortcut(), QKeySequence("Ctrl+R"));
+  // The arrows move through the list and leave the keyboard there; Esc gives it back.
+  window.activateWindow();
+  list->setFocus();
+  QTest::keyClick(list, Qt::Key_Down);
+  EXPECT_TRUE(list->hasFocus());
+  EXPECT_EQ(list->currentRow(), 0);
+  QTest::keyClick(list, Qt::Key_Escape);
+  EXPECT_TRUE(entry->hasFocus());
 }
 
 }  // namespace kelpie::test
