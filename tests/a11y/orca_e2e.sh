@@ -59,6 +59,8 @@ steps=(
   "key:Tab" "Check-ins"
   "key:Down" "2 of 2, 2 N2XYZ AL BOSTON 3/3/2023 4/4/2024"
   "key:Escape" "Enter Call # 3"
+  "DL" "Are you sure you want to delete N2XYZ ?"
+  "key:Return" "Deleted 2, N2XYZ"
 )
 for ((i = 0; i < ${#steps[@]}; i += 2)); do
   typed=${steps[i]} said=${steps[i + 1]}
