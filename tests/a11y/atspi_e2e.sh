@@ -5,12 +5,13 @@
 set -uo pipefail
 kelpie=$(realpath "$1")
 here=$(dirname "$(realpath "$0")")
-/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || skip_early=1
-[ -z "${skip_early:-}" ] || { echo "SKIPPED: python3-pyatspi is not installed"; exit 77; }
+/usr/bin/python3 -c 'import pyatspi' 2>/dev/null ||
+  { echo "SKIPPED: python3-pyatspi is not installed"; exit 77; }
 . "$here/desktop.sh"
 
 "$kelpie" "$data" >"$work/kelpie.log" 2>&1 &
 pids+=($!)
 has_keyboard "Kelpie .*222 MHz"
-timeout 180 /usr/bin/python3 "$here/atspi_listen.py" || fail "see above; Kelpie said: $(tail -n 5 "$work/kelpie.log")"
+timeout 180 /usr/bin/python3 "$here/atspi_listen.py" ||
+  fail "see above; Kelpie wrote: $(tail -n 5 "$work/kelpie.log")"
 echo "PASSED: every control named, every result given to the screen reader"

@@ -5,7 +5,7 @@
 
 skip() { echo "SKIPPED: $*"; exit 77; }
 fail() { echo "FAILED: $*"; exit 1; }
-for tool in Xvfb openbox xdotool wmctrl dbus-daemon gdbus /usr/libexec/at-spi-bus-launcher; do
+for tool in Xvfb openbox xdotool wmctrl dbus-daemon dbus-send /usr/libexec/at-spi-bus-launcher; do
   command -v "$tool" >/dev/null || skip "$tool is not installed (./test.sh installs it)"
 done
 
@@ -47,8 +47,8 @@ wait_for 100 test -S "$work/session-bus" || skip "no D-Bus session bus: $(cat "$
 /usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/atspi.log" 2>&1 &
 pids+=($!)
 a11y_bus() {
-  gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
-    --method org.a11y.Bus.GetAddress >/dev/null 2>&1
+  dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
+    org.a11y.Bus.GetAddress >/dev/null 2>&1
 }
 wait_for 100 a11y_bus || skip "the accessibility bus did not start: $(cat "$work/atspi.log")"
 
