@@ -6,6 +6,21 @@
 
 namespace kelpie {
 
+bool CheckInsList::isMoveKey(const QKeyEvent* e) {
+  if (e->modifiers() & ~Qt::KeypadModifier) return false;
+  switch (e->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+      return true;
+    default:
+      return false;
+  }
+}
+
 void CheckInsList::mousePressEvent(QMouseEvent* e) {
   if (e->button() == Qt::RightButton) {
     emit mouseDown(2, e->globalPosition().toPoint(), false);

@@ -12,6 +12,8 @@ class CheckInsList : public QListWidget {
   Q_OBJECT
  public:
   using QListWidget::QListWidget;
+  // The keys that move through the lines (arrows, pages, first and last), without modifiers.
+  static bool isMoveKey(const QKeyEvent* e);
  signals:
   void clicked();
   // byKeyboard: the keyboard's menu key, which opens the popup with its first item active.

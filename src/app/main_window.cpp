@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QSettings>
 
+#include "app/announcer.h"
 #include "app/key_codes.h"
 #include "app/key_queue.h"
 #include "app/window_menus.h"
@@ -37,6 +38,7 @@ MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent),
     auto* o = new QObject(this);
     o->setObjectName(name);
   }
+  announcer_ = std::make_unique<Announcer>(central);
   connectControls();
   menus_ =
       std::make_unique<WindowMenus>(menuBar(), this, [this](const std::string& n) { dispatch(n); });
@@ -144,6 +146,7 @@ void MainWindow::render() {
   setWindowTitle(fromBytes(s_.view.title));
   menus_->draw(s_.view.menus);
   view_->draw(s_.view, s_.file1);
+  announcer_->draw(s_.view);
   if (share_) share_->draw(s_.view.shareStatus);
 }
 
@@ -164,6 +167,13 @@ void MainWindow::handleKey(QWidget* target, QKeyEvent* key) {
   if (key->type() != QEvent::KeyPress) return deliver();
   if (const int zoom = zoomAfterKey(key->key(), key->modifiers(), zoomPercent_); zoom > 0)
     return setZoom(zoom);
+  if (const std::string item = WindowMenus::shortcutItem(key); !item.empty()) {
+    if (QAction* a = action(item); a && a->isEnabled() && a->isVisible()) dispatch(item);
+    return;
+  }
+  // Moving through the list leaves the keyboard there, so each line is read as it is reached;
+  // any other key gives it back to the entry line.
+  if (target == view_->list && CheckInsList::isMoveKey(key)) return deliver();
   const int code = keyCodeOf(key);
   run([&] { s_.Form_KeyDown(code, shiftStateOf(key)); });
   if (menus_->openTopMenu(key)) return;

@@ -16,6 +16,7 @@ class QMenu;
 
 namespace kelpie {
 
+class Announcer;
 class KeyQueue;
 class WindowMenus;
 class WindowShare;
@@ -67,6 +68,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<WindowView> view_;
   std::unique_ptr<WindowMenus> menus_;
   std::unique_ptr<KeyQueue> keys_;
+  std::unique_ptr<Announcer> announcer_;
   std::unique_ptr<WindowShare> share_;
   int zoomPercent_ = 100;
   bool quitting_ = false;

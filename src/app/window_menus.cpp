@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "net/spoken.h"
 #include "platform/qt/text1252.h"
 #include "reports/export.h"
 #include "reports/reports.h"
@@ -32,6 +33,14 @@ constexpr TopMenu kTopMenus[] = {
     {"mainHelp", Qt::Key_H, false},     {"mOptions", Qt::Key_O, false}, {"mSet", Qt::Key_S, false},
     {"mwriteLogFile", Qt::Key_W, true}, {"mTools", Qt::Key_T, false},
 };
+
+// Items with a key of their own. The window takes every key before any shortcut sees it, so
+// the key path runs them (shortcutItem); the menu shows the key beside the caption.
+struct Shortcut {
+  const char* name;
+  QKeyCombination key;
+};
+const Shortcut kShortcuts[] = {{"mReadNet", Qt::CTRL | Qt::Key_R}};
 
 const TopMenu* topMenu(const std::string& name) {
   for (const TopMenu& m : kTopMenus)
@@ -88,6 +97,11 @@ WindowMenus::WindowMenus(QMenuBar* bar, QWidget* owner,
     a->setObjectName(QString::fromStdString(name));
     actions_[name] = a;
   }
+  for (const Shortcut& k : kShortcuts) {
+    QAction* a = actions_.at(k.name);
+    a->setShortcut(QKeySequence(k.key));
+    a->setShortcutContext(Qt::WidgetShortcut);
+  }
   for (const char* checkable : {"mTypeHelp", "mACModes", "mEnterModes", "mUseNumberModes",
                                 "mUseSpaceBarModes", "mDistanceTypeMiles", "mDistanceTypekM"})
     actions_[checkable]->setCheckable(true);
@@ -126,6 +140,14 @@ bool WindowMenus::openTopMenu(const QKeyEvent* key) {
   return false;
 }
 
+std::string WindowMenus::shortcutItem(const QKeyEvent* key) {
+  const Qt::KeyboardModifiers mods =
+      key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+  for (const Shortcut& k : kShortcuts)
+    if (k.key.key() == key->key() && k.key.keyboardModifiers() == mods) return k.name;
+  return {};
+}
+
 bool WindowMenus::isBarMenu(const QWidget* w) const {
   for (const auto& [name, menu] : menus_)
     if (menu == w) return true;
@@ -158,6 +180,7 @@ std::function<void(Session&)> menuHandler(const std::string& name) {
       {"mFindCall", [](Session& s) { s.mFindCall_Click(); }},
       {"mRegulars", [](Session& s) { s.mRegulars_Click(); }},
       {"mExport", mExport_Click},
+      {"mReadNet", mReadNet_Click},
       {"mnuQRZConnect", [](Session& s) { s.mnuQRZConnect_Click(); }},
       {"mnuPopUpMultiple", [](Session& s) { s.mnuPopUpMultiple_Click(); }},
       {"mnuPopUpCall", [](Session& s) { s.mnuPopUpCall_Click(); }},

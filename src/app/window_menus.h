@@ -29,6 +29,8 @@ class WindowMenus {
   // Alt and a menu's letter: opens that menu with its first item active, or runs the menu
   // bar's own command. True when the key was such a key (even for a disabled menu).
   bool openTopMenu(const QKeyEvent* key);
+  // The item a shortcut key runs (Ctrl+R: "Read the net so far"); empty for any other key.
+  static std::string shortcutItem(const QKeyEvent* key);
   // True when w is one of the menu bar's menus (not the popup).
   bool isBarMenu(const QWidget* w) const;
 

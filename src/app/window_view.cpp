@@ -1,5 +1,6 @@
 #include "app/window_view.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -7,6 +8,7 @@
 #include <algorithm>
 
 #include "app/checkins_list.h"
+#include "net/spoken.h"
 #include "platform/qt/text1252.h"
 
 namespace kelpie {
@@ -53,6 +55,7 @@ WindowView::WindowView(QWidget* c, const QFont& base) : client_(c), baseFont_(ba
   entry = new QLineEdit(c);
   entry->setObjectName("CallSignInput");
   entry->setToolTip("Call or function number");
+  entry->setAccessibleDescription("Call or function number");
   list = new CheckInsList(c);
   list->setObjectName("CheckIns");
   // Every line is one line of text in one font: laying out a long list (a station search can
@@ -62,20 +65,30 @@ WindowView::WindowView(QWidget* c, const QFont& base) : client_(c), baseFont_(ba
   yellow.setColor(QPalette::Base, QColor(255, 255, 192));
   list->setPalette(yellow);
   list->setSelectionMode(QAbstractItemView::SingleSelection);
+  // A list ignores a buddy label: it is named itself.
+  list->setAccessibleName("Check-ins");
   label3 = new QLabel(c);
   label3->setObjectName("Label3");
   label3->setAutoFillBackground(true);
   label3->setPalette(green);
+  label1->setAccessibleDescription("Stations to date");
+  label2->setAccessibleDescription("Number of the next check-in");
+  label3->setAccessibleDescription("What to type next");
+  command2->setAccessibleDescription("Starts or continues the net");
   ack = new QRadioButton("Acknowledge", c);
   ack->setObjectName("Ack");
   ack->setChecked(true);
   comment = new QRadioButton("Comments", c);
   comment->setObjectName("Comment");
+  ack->setAccessibleDescription("A check-in number marks the check-in acknowledged");
+  comment->setAccessibleDescription("A check-in number marks the check-in for comments");
   cmdExit = new QPushButton("Quit", c);
   cmdExit->setObjectName("CmdExit");
   cmdExit->setToolTip(" Exit program ");
+  cmdExit->setAccessibleDescription("Exit program");
   file1 = new QListWidget(c);
   file1->setObjectName("File1");
+  file1->setAccessibleName("Log files");
   file1->hide();
 }
 
@@ -99,6 +112,9 @@ void WindowView::draw(const MainView& v, const std::vector<std::string>& logFile
     label2->resize(std::max(label2->width(), label2->sizeHint().width()), label2->height());
   }
   label2->setVisible(v.label2Visible);
+  // The entry line is named as the label beside it reads: "Enter Call # 3".
+  const QString entryName = v.label2Visible ? labelText(v.label2) : QString("Call or number");
+  if (entry->accessibleName() != entryName) entry->setAccessibleName(entryName);
   label3->setText(labelText(v.label3));
   command2->setText(fromBytes(v.command2));
   // The line belongs to the operator while typing: only a procedure's change is written.
@@ -114,6 +130,11 @@ void WindowView::draw(const MainView& v, const std::vector<std::string>& logFile
     list->setUpdatesEnabled(false);
     list->clear();
     list->addItems(items);
+    // Each line is read with its place in the list and its marks in words.
+    const int count = static_cast<int>(v.lines.size());
+    for (int i = 0; i < count; ++i)
+      list->item(i)->setData(Qt::AccessibleTextRole,
+                             fromBytes(spokenListLine(v.lines[static_cast<size_t>(i)], i, count)));
     list->setUpdatesEnabled(true);
     shownLines_ = v.lines;
   }
@@ -131,6 +152,12 @@ void WindowView::draw(const MainView& v, const std::vector<std::string>& logFile
     } else {
       list->clearSelection();
       list->setCurrentRow(-1);
+    }
+    // Orca takes a selection the program made in the list for a move of the keyboard into it;
+    // the entry line that has the keyboard says so again.
+    if (entry->hasFocus() && QAccessible::isActive()) {
+      QAccessibleEvent focus(entry, QAccessible::Focus);
+      QAccessible::updateAccessibility(&focus);
     }
   }
   if (ack->isChecked() != v.ackSelected) {

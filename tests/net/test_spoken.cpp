@@ -12,8 +12,9 @@ struct Heard : Rig {
     writeRoster({{"K1ABC", "BOB", "FN20", "1/1/2021", "2/2/2022", "-"},
                  {"N2XYZ", "AL", "BOSTON  FN42  45\xB0", "3/3/2023", "4/4/2024", "-"}});
     write("BURROW.DAT", {"W2CLB", "CARL", "ALBANY NY"});
-    write("ck2list.dat", {"W2CLB  CARLOS"});
-    write("vhf4k.adi", {"<CALL:5>W2CLB, <GRIDSQUARE:4>FN32 <EOR>"});
+    write("ck2list.dat", {"W2CLB  CARLOS", "K1AAA  ANN", "K1BBB  BEN", "K1CCC  CID"});
+    write("vhf4k.adi",
+          {"<CALL:5>W2CLB, <GRIDSQUARE:4>FN32 <EOR>", "<CALL:5>N5GRD, <GRIDSQUARE:4>FN20"});
     EXPECT_TRUE(start());
   }
 };
@@ -32,6 +33,7 @@ TEST(Spoken, EachKindOfResult) {
        "heading 17 degrees",
        1},
       {{}, "N8NON", {}, "1, N8NON, first time", 1},
+      {{}, "N5GRD", {}, "1, N5GRD, first time, grid FN20, heading 304 degrees", 1},
       {{}, "abcd", {}, "", 0},  // the box says it
       {{"K1ABC", "N2XYZ"}, "D1", {}, "Deleted 1, K1ABC", 1},
       {{"K1ABC", "N2XYZ"}, "D3", {}, "No check-in 3", 1},
@@ -50,7 +52,12 @@ TEST(Spoken, EachKindOfResult) {
        "2 stations found. 1. N2XYZ AL BOSTON FN42 45 degrees 4/4/2024. 2. W2CLB CARL ALBANY NY "
        "club list",
        1},
-      {{"K1ABC"}, "?K1*", {}, "1 station found. 1. checked in K1ABC BOB FN20 2/2/2022", 1},
+      {{"K1ABC"},
+       "?K1*",
+       {},
+       "4 stations found. 1. checked in K1ABC BOB FN20 2/2/2022. 2. K1AAA ANN name list. 3. K1BBB "
+       "BEN name list. And 1 more",
+       1},
       {{}, "?Q*", {}, "No station in the roster, club list or name list fits Q*", 1},
       {{"?*2*"},
        "2",
