@@ -59,6 +59,12 @@ TEST(Spoken, EachKindOfResult) {
        "BEN name list. And 1 more",
        1},
       {{}, "?Q*", {}, "No station in the roster, club list or name list fits Q*", 1},
+      {{},
+       "?*B*",
+       {},
+       "3 stations found. 1. K1ABC BOB FN20 2/2/2022. 2. W2CLB CARL ALBANY NY club list. 3. K1BBB "
+       "BEN name list",
+       1},
       {{"?*2*"},
        "2",
        {},
