@@ -71,7 +71,7 @@ void Session::CallSignInput_KeyPress(int& keyAscii) {
     if (!isNumeric(rest)) continue;
     const int n = listNumber(*this, rest);
     if (n == 0) {
-      speak(view, "No check-in " + rest);
+      speak(view, spokenNoCheckIn(rest));
       view.entryText.clear();
       return;
     }
@@ -83,8 +83,7 @@ void Session::CallSignInput_KeyPress(int& keyAscii) {
       const std::string call = exists ? checkIns.field(n, 1) : std::string();
       deleteCheckin(n);
       saveLogFile();
-      speak(view,
-            exists ? "Deleted " + toDec(n) + ", " + spokenWords(call) : "No check-in " + toDec(n));
+      speak(view, exists ? spokenDeleted(n, call) : spokenNoCheckIn(toDec(n)));
     } else if (ackMode()) {
       clearAck(n);
     } else {
@@ -103,8 +102,7 @@ void Session::CallSignInput_KeyPress(int& keyAscii) {
       deleteLastCheckin();
       updateCheckIns();
       saveLogFile();
-      speak(view, checkIns.count < before ? "Deleted " + toDec(before) + ", " + spokenWords(call)
-                                          : "Nothing deleted");
+      speak(view, checkIns.count < before ? spokenDeleted(before, call) : "Nothing deleted");
     } else {
       speak(view, "No check-in to delete");
     }
@@ -135,7 +133,7 @@ void Session::CallSignInput_KeyPress(int& keyAscii) {
   if (isNumeric(typed)) {
     const int n = listNumber(*this, typed);
     if (n == 0) {
-      speak(view, "No check-in " + typed);
+      speak(view, spokenNoCheckIn(typed));
       view.entryText.clear();
       return;
     }

@@ -5,6 +5,7 @@
 
 #include "net/list_lines.h"
 #include "net/session.h"
+#include "net/spoken.h"
 
 namespace kelpie {
 
@@ -118,6 +119,9 @@ void Session::mEditNetControl_Click() {
   menu("mnuPopUpUpdateCall").visible = false;
   menu("mnuPopUpMultiple").visible = false;
   view.label3 = "Hit  <Esc> when done editing";
+  const size_t n = view.lines.size();
+  speak(view, "The roster, " + toDec(static_cast<long long>(n)) +
+                  (n == 1 ? " station. " : " stations. ") + spokenWords(view.label3));
 }
 
 void Session::mnuPopUpCall_Click() {

@@ -70,8 +70,14 @@ std::string spokenCheckIn(const CheckInRow& row, int n) {
   return out;
 }
 
+std::string spokenDeleted(int n, const std::string& callsign) {
+  return "Deleted " + toDec(n) + ", " + spokenWords(callsign);
+}
+
+std::string spokenNoCheckIn(const std::string& typed) { return "No check-in " + typed; }
+
 std::string spokenMark(const CheckInRow* row, int n, int field, bool set) {
-  if (!row) return "No check-in " + toDec(n);
+  if (!row) return spokenNoCheckIn(toDec(n));
   const char* mark = field == 7 ? (set ? "acknowledged" : "acknowledgement cleared")
                                 : (set ? "comments" : "comments cleared");
   return toDec(n) + ", " + spokenWords(row->f[1]) + ", " + mark;

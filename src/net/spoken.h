@@ -18,6 +18,10 @@ std::string spokenWords(const std::string& shown);
 // Check-in n: "3, K1ABC, in and out, BOB, BOSTON, first time, grid FN42, heading 45 degrees",
 // each part only where the check-in has it.
 std::string spokenCheckIn(const CheckInRow& row, int n);
+// Check-in n deleted: "Deleted 2, N2XYZ".
+std::string spokenDeleted(int n, const std::string& callsign);
+// A number typed that names no check-in: "No check-in 9".
+std::string spokenNoCheckIn(const std::string& typed);
 // A mark set or cleared on check-in n (field 7 acknowledged, field 9 comments); row null when
 // there is no such check-in.
 std::string spokenMark(const CheckInRow* row, int n, int field, bool set);

@@ -20,8 +20,8 @@ struct Heard : Rig {
 };
 
 // Each row: the entries typed first, the last one ("*read" Tools > Read the net so far,
-// "*change" the callsign change of K1ABC to W9NEW), the answers of its message boxes, then
-// what is to be said after it and how many texts it gave to be said.
+// "*roster" Edit > Net Control file, "*change" the callsign change of K1ABC to W9NEW), the answers
+// of its message boxes, then what is to be said after it and how many texts it gave to be said.
 TEST(Spoken, EachKindOfResult) {
   const std::tuple<Lines, std::string, std::deque<Answer>, std::string, int> rows[] = {
       {{}, "k1abc", {}, "1, K1ABC, BOB, FN20", 1},
@@ -59,6 +59,12 @@ TEST(Spoken, EachKindOfResult) {
        "BEN name list. And 1 more",
        1},
       {{}, "?Q*", {}, "No station in the roster, club list or name list fits Q*", 1},
+      {{},
+       "?*B*",
+       {},
+       "3 stations found. 1. K1ABC BOB FN20 2/2/2022. 2. W2CLB CARL ALBANY NY club list. 3. K1BBB "
+       "BEN name list",
+       1},
       {{"?*2*"},
        "2",
        {},
@@ -66,6 +72,7 @@ TEST(Spoken, EachKindOfResult) {
        1},
       {{"?*2*"}, "3", {}, "No station 3", 1},
       {{}, "*read", {}, "No check-ins yet", 1},
+      {{}, "*roster", {}, "The roster, 2 stations. Hit Escape when done editing", 1},
       {{"K1ABC"}, "*read", {}, "1 check-in. It is 1, K1ABC, BOB, FN20", 1},
       {{"K1ABC", "N2XYZ-", "N8NON", "W2CLB"},
        "*read",
@@ -89,6 +96,8 @@ TEST(Spoken, EachKindOfResult) {
     const int requests = v.spokenRequests;
     if (last == "*read") {
       mReadNet_Click(rig.session);
+    } else if (last == "*roster") {
+      rig.session.mEditNetControl_Click();
     } else if (last == "*change") {
       rig.dialogs.inputAnswers = {"k1abc", "w9new"};
       rig.session.mUpdateToNewCall_Click();
