@@ -36,23 +36,14 @@ bool appendJournal(const fs::path& path, const std::vector<Line>& lines, std::st
   if (fd < 0) return fail(std::strerror(errno));
   std::string bytes = endsWhole(fd) ? "" : "\r\n";
   for (const Line& l : lines) bytes += encode(l) + "\r\n";
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (put < 0 && errno == EINTR) continue;
-    if (put < 0) {
-      const char* why = std::strerror(errno);
-      ::close(fd);
-      return fail(why);
-    }
-    done += static_cast<size_t>(put);
-  }
-  if (::fsync(fd) != 0) {
-    const char* why = std::strerror(errno);
-    ::close(fd);
-    return fail(why);
-  }
-  return ::close(fd) == 0 || fail(std::strerror(errno));
+  // One write, so the records reach the file whole or, on a full disk, as a torn tail that
+  // the next append closes off and the reader skips. Once fsync has them, they are kept.
+  errno = ENOSPC;  // what a short write means; it sets none
+  const bool kept = ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()) &&
+                    ::fsync(fd) == 0;
+  const std::string why = kept ? "" : std::strerror(errno);
+  ::close(fd);
+  return kept || fail(why.c_str());
 }
 
 std::vector<Line> readJournal(const fs::path& path) {

@@ -16,14 +16,10 @@ auto content(const Line& l) {
                   l.deleted);
 }
 
-bool isControl(unsigned char c) {
-  return c < 0x20 || c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
-}
-
 void clean(std::string& s, size_t most) {
   if (s.size() > most) s.resize(most);
   for (char& c : s)
-    if (isControl(static_cast<unsigned char>(c))) c = ' ';
+    if (isControl1252(static_cast<unsigned char>(c))) c = ' ';
 }
 
 }  // namespace
@@ -34,6 +30,10 @@ bool sameContent(const Line& a, const Line& b) { return content(a) == content(b)
 
 bool netBefore(const Line& a, const Line& b) {
   return std::tie(a.time, a.window, a.seq) < std::tie(b.time, b.window, b.seq);
+}
+
+bool isControl1252(unsigned char c) {
+  return c < 0x20 || c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
 }
 
 void cleanText(Line& l) {

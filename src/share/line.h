@@ -44,6 +44,10 @@ bool netBefore(const Line& a, const Line& b);
 inline constexpr size_t kMaxCall = 20;
 inline constexpr size_t kMaxText = 80;  // name, QTH, first, latest, grid; also the operator
 
+// A byte no text on the net may hold: a control character (it would break a line of the log,
+// or mean nothing there) or one of the five Windows-1252 leaves undefined.
+bool isControl1252(unsigned char c);
+
 // A row's text made fit for the net: control characters (and the five bytes Windows-1252
 // leaves undefined) become spaces, each field is cut to its longest. Every window accepts a
 // line made from cleaned text.

@@ -13,11 +13,6 @@ namespace {
 
 using json = nlohmann::json;
 
-// Bytes the log must never hold from the net: they would break a line of it or mean nothing.
-bool isControl(unsigned char c) {
-  return c < 0x20 || c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
-}
-
 std::string dump(const json& j) {
   // Never throws: the text of a Line converted from Windows-1252 is always good UTF-8.
   return j.dump(-1, ' ', false, json::error_handler_t::replace);
@@ -48,33 +43,32 @@ struct Fields {
   const json& j;
   bool ok = true;
 
-  const json* at(const char* key) {
+  const json& at(const char* key) {
+    static const json missing;  // null: no field is of that type
     const auto it = j.find(key);
-    return it == j.end() ? nullptr : &*it;
+    return it == j.end() ? missing : *it;
   }
   bool flag(const char* key) {
-    const json* v = at(key);
-    if (v && v->is_boolean()) return v->get<bool>();
-    ok = false;
-    return false;
+    const json& v = at(key);
+    if (!v.is_boolean()) ok = false;
+    return v.is_boolean() && v.get<bool>();
   }
-  uint64_t count(const char* key) {  // from 1
-    const json* v = at(key);
-    if (v && v->is_number_unsigned() && v->get<uint64_t>() >= 1) return v->get<uint64_t>();
-    ok = false;
-    return 0;
+  uint64_t count(const char* key) {  // from 1 to kMaxCount
+    const json& v = at(key);
+    const uint64_t n = v.is_number_unsigned() ? v.get<uint64_t>() : 0;
+    if (n < 1 || n > kMaxCount) ok = false;
+    return n;
   }
   std::string raw(const char* key) {
-    const json* v = at(key);
-    if (v && v->is_string()) return v->get<std::string>();
-    ok = false;
-    return {};
+    const json& v = at(key);
+    if (!v.is_string()) ok = false;
+    return v.is_string() ? v.get<std::string>() : "";
   }
   std::string text(const char* key, size_t most) {  // converted to Windows-1252 and checked
     std::optional<std::string> s = cp1252FromUtf8(raw(key));
     if (s && s->size() <= most) {
       bool clean = true;
-      for (const char c : *s) clean = clean && !isControl(static_cast<unsigned char>(c));
+      for (const char c : *s) clean = clean && !isControl1252(static_cast<unsigned char>(c));
       if (clean) return *s;
     }
     ok = false;
@@ -87,7 +81,7 @@ std::string escapeTopicLevel(const std::string& name) {
   std::string out;
   for (const char ch : name) {
     const auto c = static_cast<unsigned char>(ch);
-    if (isControl(c) || c == '%' || c == '+' || c == '#' || c == '/') {
+    if (isControl1252(c) || c == '%' || c == '+' || c == '#' || c == '/') {
       char hex[4];
       std::snprintf(hex, sizeof hex, "%%%02X", c);
       out += hex;

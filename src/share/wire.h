@@ -3,6 +3,7 @@
 // MQTT topics of a net.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +15,9 @@ namespace kelpie::share {
 inline constexpr size_t kMaxMessage = 4096;  // bytes; a bigger message is dropped
 inline constexpr int kWireVersion = 1;
 inline constexpr size_t kWindowIdLength = 32;  // lower-case hex digits: 128 bits
+// The highest seq or rev taken: far beyond any real net, and far enough below the largest
+// number that a revision made on top of it cannot wrap round to 0.
+inline constexpr uint64_t kMaxCount = 0xFFFFFFFF;
 
 // {"ack":..,"by":..,"call":..,"com":..,"deleted":..,"first":..,"grid":..,"id":..,"inOut":..,
 // "into":..,"latest":..,"name":..,"qth":..,"rev":..,"seq":..,"time":..,"v":1,"window":..}, keys
@@ -21,10 +25,10 @@ inline constexpr size_t kWindowIdLength = 32;  // lower-case hex digits: 128 bit
 std::string encode(const Line& l);
 // The line of a message, or nothing unless it is exactly such a message: at most kMaxMessage
 // bytes, "v" 1, every key once and no other, each of its JSON type; window and by window
-// identities, seq and rev from 1, id the window, "." and seq, into empty or a line's id; time
-// empty or a real UTC moment
-// as YYYY-MM-DDTHH:MM:SSZ; text well-formed UTF-8 that Windows-1252 stores, no control
-// character, fields no longer than kMaxCall / kMaxText bytes once converted. Never throws.
+// identities, seq and rev from 1 to kMaxCount, id the window, "." and seq, into empty or a line's
+// id; time empty or a real UTC moment as YYYY-MM-DDTHH:MM:SSZ; text well-formed UTF-8 that
+// Windows-1252 stores, no control character, fields no longer than kMaxCall / kMaxText bytes once
+// converted. Never throws.
 std::optional<Line> decode(std::string_view payload);
 
 struct Presence {
