@@ -9,6 +9,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/eventfd.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -233,12 +234,14 @@ struct MqttLink::Worker {
     backoff = std::min(backoff * 2, kLongestRetry);
   }
 
-  // Takes the queued commands; false once stop() was asked.
+  // Takes the queued commands; false once stop() was asked. What was asked before the stop
+  // still goes out (a window's goodbye on the net), ahead of the DISCONNECT.
   bool takeCommands() {
     std::deque<Command> now;
+    bool stop = false;
     {
       std::lock_guard lock(mutex);
-      if (stopping) return false;
+      stop = stopping;
       now.swap(commands);
     }
     for (auto& c : now) {
@@ -253,7 +256,7 @@ struct MqttLink::Worker {
           publishing[mid] = std::move(c.topic);
       }
     }
-    return true;
+    return !stop;
   }
 
   void waitForWake(int timeoutMs) const {
@@ -311,6 +314,10 @@ struct MqttLink::Worker {
   // CONNACK is still awaited, since the broker may already hold the will.
   void goodbye() {
     if (!mosq || refused || mosquitto_socket(mosq) < 0) return;
+    // libmosquitto closes its socket as soon as DISCONNECT is written. Closed with the broker's
+    // messages still unread, a socket is reset, and the broker may lose the DISCONNECT with it
+    // and publish the will: a second handle on the socket reads on to the broker's own close.
+    const int keep = ::dup(mosquitto_socket(mosq));
     mosquitto_disconnect_v5(mosq, MQTT_RC_NORMAL_DISCONNECTION, nullptr);
     const auto until = Clock::now() + kGoodbyeBound;
     while (mosquitto_socket(mosq) >= 0 && mosquitto_want_write(mosq) && Clock::now() < until) {
@@ -318,6 +325,14 @@ struct MqttLink::Worker {
       ::poll(&p, 1, 100);
       if (mosquitto_loop_write(mosq, 1) != MOSQ_ERR_SUCCESS) break;
     }
+    if (keep < 0) return;
+    ::shutdown(keep, SHUT_WR);
+    char sink[4096];
+    while (Clock::now() < until) {
+      pollfd p{keep, POLLIN, 0};
+      if (::poll(&p, 1, 100) > 0 && ::recv(keep, sink, sizeof sink, 0) <= 0) break;
+    }
+    ::close(keep);
   }
 };
 
