@@ -14,16 +14,18 @@ pids+=($!)
 for _ in $(seq 100); do (echo >"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break; sleep 0.1; done
 
 log_name=$(date +%m%d%yF.ILE)
-url="mqtt://127.0.0.1:$port/e2e%20net"
+# The net's name the settings give (band, net callsign, today's date): window a names it in its
+# address, window b meets it through Tools > "Share this net..." without typing it.
+url="mqtt://127.0.0.1:$port/222%20MHz%20W1NC%20$(date +%F)"
 start_window() {
   make_data_folder "$work/$1"
-  "$kelpie" "$work/$1" --share "$url" >"$work/$1.log" 2>&1 &
+  "$kelpie" "$work/$1" "${@:2}" >"$work/$1.log" 2>&1 &
   pids+=($!)
   eval "pid_$1=$!"
 }
-start_window a
-start_window b
 window() { has_keyboard_of --pid "$(eval echo "\$pid_$1")"; }
+start_window a --share "$url"
+start_window b
 
 # Waits (at most 30 s) until both logs hold the same bytes, expected in $work/expected.
 logs_agree() {
@@ -35,10 +37,25 @@ logs_agree() {
   fail "$1: a: $(od -c "$work/a/$log_name" | head -n 8) b: $(od -c "$work/b/$log_name" | head -n 8)"
 }
 
+# Window a checks in a station before b shares: b joining late gets it.
+window a
+type_entries k1abc
+expected=(K1ABC BOB FN20)
+crlf "${expected[@]}" >"$work/expected"
+for _ in $(seq 300); do cmp -s "$work/a/$log_name" "$work/expected" && break; sleep 0.1; done
+window b
+key alt+t Up Return  # the last item, "Stop sharing", is off: Up lands on "Share this net..."
+has_keyboard "^Share this net$"
+xdotool type --delay 15 127.0.0.1
+key Tab ctrl+a
+xdotool type --delay 15 "$port"
+key Return
+logs_agree "window b joining the net"
+sleep 1.1
+
 # Check-ins of the same second are ordered by the windows' identities: each one waits for the
 # last to be on both windows, then for the next second.
-expected=()
-for step in a:k1abc:K1ABC:BOB:FN20 b:n2xyz:N2XYZ:AL:BOSTON a:w3rst:W3RST:RAY:PHILLY; do
+for step in b:n2xyz:N2XYZ:AL:BOSTON a:w3rst:W3RST:RAY:PHILLY; do
   IFS=: read -r w typed call name qth <<<"$step"
   window "$w"
   type_entries "$typed"
