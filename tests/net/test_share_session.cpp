@@ -15,10 +15,13 @@ const char* const kLog = "120526F.ILE";
 struct Window {
   FakeShareLink link;  // outlives the session's shared net
   Rig rig;
-  explicit Window(FakeBroker& broker, const std::string& op) : link(broker) {
+  // from: the window whose day's files this one starts with (a restart in the same folder).
+  Window(FakeBroker& broker, const std::string& op, const Rig* from = nullptr) : link(broker) {
     rig.writeRoster({{"K1ABC", "BOB", "FN20", "1/1/2021", "2/2/2022", "-"},
                      {"N2XYZ", "AL", "FN31", "3/3/2023", "4/4/2024", "-"}});
-    EXPECT_TRUE(rig.start());
+    for (const char* f : {kLog, "120526F.TIM", "120526F.SHR"})
+      if (from) rig.writeBytes(f, from->read(f));
+    EXPECT_TRUE(rig.start());  // a restart is answered OK
     share::ShareSettings s;
     s.host = "127.0.0.1";
     s.net = "222 MHz W1NC 2026-12-05";
@@ -88,17 +91,8 @@ TEST(SharedNet, ARestartTakesBackItsLinesWithoutMakingNewOnes) {
   a->settle();
   const int published = broker.published;
   const std::string log = a->rig.read(kLog);
-  // The same data folder, a new window: the restart question is answered OK.
-  Window again(broker, "W1AW");
-  for (const char* f : {kLog, "120526F.TIM", "120526F.SHR"})
-    again.rig.writeBytes(f, a->rig.read(f));
+  Window again(broker, "W1AW", &a->rig);
   a.reset();
-  again.rig.session.stopSharing();
-  again.rig.session.checkIns = {};
-  again.rig.session.loadExistingLog();
-  share::ShareSettings s;
-  s.net = "222 MHz W1NC 2026-12-05";
-  again.rig.session.startSharing(again.link, s);
   again.link.connect();
   again.settle();
   EXPECT_EQ(again.calls(), "K1ABC N2XYZ ");
