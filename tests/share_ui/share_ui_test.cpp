@@ -24,11 +24,10 @@ namespace {
 
 // Runs act on the next modal window once it is up (the dialog's own event loop runs it).
 void onModal(std::function<void(QWidget*)> act) {
-  auto* poll = new QTimer;
-  QObject::connect(poll, &QTimer::timeout, [poll, act] {
-    if (QWidget* w = QApplication::activeModalWidget()) poll->deleteLater(), poll->stop(), act(w);
+  QTimer::singleShot(10, [act] {
+    QWidget* w = QApplication::activeModalWidget();
+    w ? act(w) : onModal(act);
   });
-  poll->start(10);
 }
 
 template <class W = QLineEdit>
@@ -44,7 +43,7 @@ QString link(QWidget* d) {
          QString::number(named<QSpinBox>(d, "Port")->value());
 }
 
-TEST(ShareDialog, TypedFromTheKeyboardWithTheTlsRule) {
+TEST(ShareDialog, TypedFromTheKeyboardWithTheTlsRuleThenRememberedAllButThePassword) {
   share::ShareSettings s;  // nothing remembered: TLS on, 8883
   QStringList seen;
   onModal([&](QWidget* d) {
@@ -76,7 +75,15 @@ TEST(ShareDialog, TypedFromTheKeyboardWithTheTlsRule) {
                 s.password + "|" + s.operatorCall + "|" + s.net,
             "LocalHost.example.org|8883|TLS|w1abc|w1abc|W1ABC|2m W1AW");
 
-  share::ShareSettings kept{"10.0.0.2", 1884, false, "", "", "", "", "net"};  // chosen earlier
+  rememberShare({"10.0.0.2", 1884, false, "/ca.pem", "w1abc", "s3cret", "W1ABC", "Club net"});
+  QFile file(QSettings("Kelpie", "Kelpie").fileName());
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_FALSE(file.readAll().contains("s3cret"));
+  share::ShareSettings kept, today;  // what comes back keeps its TLS and port in the dialog
+  loadRememberedShare(kept);
+  EXPECT_EQ(kept.host + std::to_string(kept.port) + (kept.tls ? "1" : "0") + kept.caFile +
+                kept.user + kept.password + kept.operatorCall + kept.net,
+            "10.0.0.218840/ca.pemw1abcW1ABCClub net");
   onModal([&](QWidget* d) {
     QTest::keyClicks(named(d, "Broker host"), "0");
     seen = {link(d)};
@@ -84,20 +91,7 @@ TEST(ShareDialog, TypedFromTheKeyboardWithTheTlsRule) {
   });
   EXPECT_FALSE(askShareSettings(nullptr, kept));
   EXPECT_EQ(seen.join(u' ').toStdString() + "|" + kept.host, "plain 1884|10.0.0.2");
-}
-
-TEST(ShareDialog, RemembersAllButThePassword) {
-  rememberShare({"[::1]", 1883, false, "/ca.pem", "w1abc", "s3cret", "W1ABC", "Club net"});
-  QFile file(QSettings(QStringLiteral("Kelpie"), QStringLiteral("Kelpie")).fileName());
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_FALSE(file.readAll().contains("s3cret"));
-  share::ShareSettings back;
-  loadRememberedShare(back);
-  EXPECT_EQ(back.host + std::to_string(back.port) + (back.tls ? "1" : "0") + back.caFile +
-                back.user + back.password + back.operatorCall + back.net,
-            "[::1]18830/ca.pemw1abcW1ABCClub net");
   rememberShare({"h", 8883, true, "", "", "", "", "2m W1AW 2000-01-02"});  // an earlier day's
-  share::ShareSettings today;
   today.net = "2m W1AW today";
   loadRememberedShare(today);
   EXPECT_EQ(today.host + "|" + today.net, "h|2m W1AW today");
@@ -115,20 +109,19 @@ TEST(SharePassword, EnvironmentThenKeyringThenAsked) {
   EXPECT_FALSE(readSharePassword(sharePasswordKey(s), out));  // no keyring on this bus
   EXPECT_LT(clock.elapsed(), 4 * kKeyringTimeoutMs);          // answered, or gave up in time
   EXPECT_EQ(out.toStdString(), "untouched");
-  QString asked;
-  onModal([&](QWidget* d) {
-    auto* box = qobject_cast<QInputDialog*>(d);
-    asked = box->labelText() + (box->textEchoMode() == QLineEdit::Password ? " hidden" : "");
-    QTest::keyClicks(box->findChild<QLineEdit*>(), "typed");
-    QTest::keyClick(box->findChild<QLineEdit*>(), Qt::Key_Return);
-  });
-  ASSERT_TRUE(sharePasswordFor(nullptr, s));
-  EXPECT_EQ(asked.toStdString() + "|" + s.password,
-            "Password of w1abc@broker.org:8883 on the broker: hidden|typed");
-  for (const auto key : {Qt::Key_Return, Qt::Key_Escape}) {  // an empty password is one too
-    onModal([key](QWidget* d) { QTest::keyClick(d, key); });
-    EXPECT_EQ(sharePasswordFor(nullptr, s) ? "OK " + s.password : "Cancel",
-              key == Qt::Key_Return ? "OK " : "Cancel");
+  for (const auto& [typed, key, result] :
+       {std::tuple<QString, Qt::Key, std::string>{"typed", Qt::Key_Return, "OK typed"},
+        {"", Qt::Key_Return, "OK "},  // an empty password is one too
+        {"", Qt::Key_Escape, "Cancel"}}) {
+    QString asked;
+    onModal([&](QWidget* d) {
+      auto* box = qobject_cast<QInputDialog*>(d);
+      asked = box->labelText() + (box->textEchoMode() == QLineEdit::Password ? " hidden" : "");
+      QTest::keyClicks(box->findChild<QLineEdit*>(), typed);
+      QTest::keyClick(box, key);
+    });
+    EXPECT_EQ(sharePasswordFor(nullptr, s) ? "OK " + s.password : "Cancel", result);
+    EXPECT_EQ(asked.toStdString(), "Password of w1abc@broker.org:8883 on the broker: hidden");
   }
 }
 
@@ -137,8 +130,7 @@ TEST(SharePassword, EnvironmentThenKeyringThenAsked) {
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  // No real keyring and no real settings are ever touched: a bus that is not there, and Qt's
-  // test folders for QSettings.
+  // Never the real keyring (a bus that is not there) nor the real settings (Qt's test folders).
   setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/kelpie-test-bus", 1);
   QStandardPaths::setTestModeEnabled(true);
   QApplication app(argc, argv);
