@@ -58,7 +58,7 @@ inline void answerBoxes(QStringList answers, std::function<void(QWidget*)> seen 
 
 // One net, in that order: a burst of keys is handled as typed, the list drawn before a box
 // covers it; a past log keeps its path in the hint until a real click; the zoom is kept.
-TEST(MainWindowGui, MenusScreenReaderKeyBurstPopupPastLogAndZoom) {
+TEST(MainWindowGui, MenusScreenReaderKeyBurstPopupPastLogZoomAndAbout) {
   Rig rig;  // with real Qt boxes and events
   QtDialogs dialogs;
   QtEvents events;
@@ -72,7 +72,6 @@ TEST(MainWindowGui, MenusScreenReaderKeyBurstPopupPastLogAndZoom) {
   dialogs.parent = [&]() -> QWidget* { return &window; };
   dialogs.beforeBox = events.render = [&] { window.render(); };
   ASSERT_TRUE(session.Form_Load());
-  window.render();
   window.show();
   QApplication::processEvents();
   auto* entry = window.findChild<QLineEdit*>("CallSignInput");
@@ -100,8 +99,7 @@ TEST(MainWindowGui, MenusScreenReaderKeyBurstPopupPastLogAndZoom) {
   auto* notice = window.findChild<QWidget*>("SpokenNotice");  // from Qt 6.8, announcements
   ASSERT_EQ(notice != nullptr, QT_VERSION < QT_VERSION_CHECK(6, 8, 0));
   const std::tuple<QString, QString, QString> spoken[] = {
-      // typed, then keys, then said
-      {"k1abc", "Return", "1, K1ABC, BOB, FN20"},
+      {"k1abc", "Return", "1, K1ABC, BOB, FN20"},  // typed, then keys, then said
       {"", "Ctrl+R", "1 check-in. It is 1, K1ABC, BOB, FN20"},
       {"D2", "Return", "No check-in 2"}};
   for (const auto& [typed, keys, said] : spoken) {
@@ -123,18 +121,17 @@ TEST(MainWindowGui, MenusScreenReaderKeyBurstPopupPastLogAndZoom) {
   EXPECT_TRUE(entry->hasFocus());
   QStringList asked;
   answerBoxes({"OK"}, [&](QWidget* box) { asked << box->windowTitle(); });
-  // Posted as a keyboard sends them, capitals inside Shift: with the Space option on, a Shift
-  // taken for Space would mark check-ins.
+  auto post = [entry](QEvent::Type type, int key, Qt::KeyboardModifiers mods, QString t = {}) {
+    QCoreApplication::postEvent(entry, new QKeyEvent(type, key, mods, t));
+  };
+  // Queued as typed; a Shift taken for Space (the Space option is on) would mark check-ins.
   for (const QChar c : QString("n2Xyz\nW3RST\nk7aaa\nD2\nDL\nw")) {
     const auto mods = c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier;
     const int key = c == '\n' ? int(Qt::Key_Return) : int(c.toUpper().unicode());
-    const QString t = c == '\n' ? QString("\r") : QString(c);
-    std::vector<QKeyEvent*> keys{new QKeyEvent(QEvent::KeyPress, key, mods, t),
-                                 new QKeyEvent(QEvent::KeyRelease, key, mods, t)};
-    if (mods)
-      keys = {new QKeyEvent(QEvent::KeyPress, Qt::Key_Shift, mods), keys[0], keys[1],
-              new QKeyEvent(QEvent::KeyRelease, Qt::Key_Shift, {})};
-    for (QKeyEvent* e : keys) QCoreApplication::postEvent(entry, e);
+    if (mods) post(QEvent::KeyPress, Qt::Key_Shift, mods);
+    for (const auto type : {QEvent::KeyPress, QEvent::KeyRelease})
+      post(type, key, mods, c == '\n' ? QString("\r") : QString(c));
+    if (mods) post(QEvent::KeyRelease, Qt::Key_Shift, {});
   }
   QCoreApplication::sendPostedEvents();
   QApplication::processEvents();
@@ -203,6 +200,14 @@ TEST(MainWindowGui, MenusScreenReaderKeyBurstPopupPastLogAndZoom) {
   EXPECT_EQ(next.zoomPercent(), 120);
   QTest::keyClick(entry, Qt::Key_0, Qt::ControlModifier);
   EXPECT_EQ(window.zoomPercent(), 100);
+  whenModal([&](QWidget* box) {  // the About box closes on a click on the icon
+    EXPECT_EQ(box->windowTitle(), " Kelpie   v2.1 for Linux (Qt 6)");
+    EXPECT_EQ(box->findChild<QLabel*>("lblAbout")->text(),
+              "\n" + QString(19, u' ') + "Kelpie net control log, 2026\n" + QString(20, u' ') +
+                  "written by the Kelpie developers for net control operators");
+    QTest::mouseClick(box->findChild<QWidget*>("Image1"), Qt::LeftButton);
+  });
+  window.action("mAbout")->trigger();
 }
 
 TEST(MainWindowGui, KeysReachTheCoreWithTheCodesOfTheOriginalPlatform) {
@@ -217,17 +222,6 @@ TEST(MainWindowGui, KeysReachTheCoreWithTheCodesOfTheOriginalPlatform) {
   }
   const QKeyEvent altShiftD(QEvent::KeyPress, Qt::Key_D, Qt::ShiftModifier | Qt::AltModifier);
   EXPECT_EQ(shiftStateOf(&altShiftD), 5);
-}
-
-TEST(AboutBox, ShowsItsTextsAndClosesOnAClickOnTheIcon) {
-  whenModal([&](QWidget* box) {
-    EXPECT_EQ(box->windowTitle(), " Kelpie   v2.1 for Linux (Qt 6)");
-    EXPECT_EQ(box->findChild<QLabel*>("lblAbout")->text(),
-              "\n" + QString(19, u' ') + "Kelpie net control log, 2026\n" + QString(20, u' ') +
-                  "written by the Kelpie developers for net control operators");
-    QTest::mouseClick(box->findChild<QWidget*>("Image1"), Qt::LeftButton);
-  });
-  showAboutBox(nullptr, "v2.1");
 }
 
 TEST(HelpWindow, Context10AtTheTopThenTheContentsInTheSameWindowAfterAClose) {

@@ -43,7 +43,7 @@ QString link(QWidget* d) {
          QString::number(named<QSpinBox>(d, "Port")->value());
 }
 
-TEST(ShareDialog, TypedFromTheKeyboardWithTheTlsRuleThenRememberedAllButThePassword) {
+TEST(ShareDialog, TypedWithTheTlsRuleRememberedButThePasswordWhichComesFromItsSources) {
   share::ShareSettings s;  // nothing remembered: TLS on, 8883
   QStringList seen;
   onModal([&](QWidget* d) {
@@ -95,10 +95,6 @@ TEST(ShareDialog, TypedFromTheKeyboardWithTheTlsRuleThenRememberedAllButThePassw
   today.net = "2m W1AW today";
   loadRememberedShare(today);
   EXPECT_EQ(today.host + "|" + today.net, "h|2m W1AW today");
-}
-
-TEST(SharePassword, EnvironmentThenKeyringThenAsked) {
-  share::ShareSettings s{"broker.org", 8883, true, "", "w1abc", "", "", "n"};
   qputenv("KELPIE_SHARE_PASSWORD", "from env");
   ASSERT_TRUE(sharePasswordFor(nullptr, s));
   EXPECT_EQ(s.password, "from env");
@@ -121,7 +117,8 @@ TEST(SharePassword, EnvironmentThenKeyringThenAsked) {
       QTest::keyClick(box, key);
     });
     EXPECT_EQ(sharePasswordFor(nullptr, s) ? "OK " + s.password : "Cancel", result);
-    EXPECT_EQ(asked.toStdString(), "Password of w1abc@broker.org:8883 on the broker: hidden");
+    EXPECT_EQ(asked.toStdString(),
+              "Password of w1abc@LocalHost.example.org:8883 on the broker: hidden");
   }
 }
 
