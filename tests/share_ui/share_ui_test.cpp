@@ -20,10 +20,9 @@
 #include "platform/qt/password_store.h"
 
 namespace kelpie {
-namespace {
 
 // Runs act on the next modal window once it is up (the dialog's own event loop runs it).
-void onModal(std::function<void(QWidget*)> act) {
+static void onModal(std::function<void(QWidget*)> act) {
   QTimer::singleShot(10, [act] {
     QWidget* w = QApplication::activeModalWidget();
     w ? act(w) : onModal(act);
@@ -37,8 +36,7 @@ W* named(QWidget* dialog, const char* name) {
   throw std::runtime_error(name);
 }
 
-// The TLS box and the port as the dialog shows them: "TLS 8883" or "plain 1883".
-QString link(QWidget* d) {
+static QString link(QWidget* d) {
   return (named<QCheckBox>(d, "Use TLS")->isChecked() ? "TLS " : "plain ") +
          QString::number(named<QSpinBox>(d, "Port")->value());
 }
@@ -122,14 +120,12 @@ TEST(ShareDialog, TypedWithTheTlsRuleRememberedButThePasswordWhichComesFromItsSo
   }
 }
 
-}  // namespace
 }  // namespace kelpie
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  // Never the real keyring (a bus that is not there) nor the real settings (Qt's test folders).
-  setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/kelpie-test-bus", 1);
-  QStandardPaths::setTestModeEnabled(true);
+  setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/kelpie-test-bus", 1);  // no keyring
+  QStandardPaths::setTestModeEnabled(true);  // nor the real settings: Qt's test folders
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
