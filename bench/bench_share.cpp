@@ -23,16 +23,25 @@ using namespace kelpie::bench;
 
 namespace {
 
-int freePort() {
+// A TCP socket on 127.0.0.1 at a free port, listening when asked (the kernel then accepts
+// connections that nobody ever answers); the port through port.
+int loopbackSocket(bool listening, int& port) {
   const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in a{};
   a.sin_family = AF_INET;
   a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   socklen_t n = sizeof a;
   ::bind(fd, reinterpret_cast<sockaddr*>(&a), n);
+  if (listening) ::listen(fd, 8);
   ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n);
-  ::close(fd);
-  return ntohs(a.sin_port);
+  port = ntohs(a.sin_port);
+  return fd;
+}
+
+int freePort() {
+  int port = 0;
+  ::close(loopbackSocket(false, port));
+  return port;
 }
 
 // A broker of its own, anonymous, without persistence: a restart brings it back empty.
@@ -230,15 +239,9 @@ int main(int argc, char** argv) {
 
   // A keystroke while the broker accepts the connection and never answers.
   {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t n = sizeof a;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&a), n);
-    ::listen(fd, 8);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n);
-    auto w = sharedWindow("silent", ntohs(a.sin_port), 1000);
+    int port = 0;
+    const int fd = loopbackSocket(true, port);
+    auto w = sharedWindow("silent", port, 1000);
     w->window.activateWindow();
     QApplication::processEvents();
     auto* entry = w->window.findChild<QLineEdit*>("CallSignInput");
