@@ -50,6 +50,7 @@ void settleAll(std::vector<Window*> windows) {
 TEST(SharedNet, EveryChangeReachesTheOtherWindowAndTheLogsAgree) {
   FakeBroker broker;
   Window a(broker, "W1AW"), b(broker, "K2DEF");
+  EXPECT_EQ(a.rig.session.view.command2, "Start Net");  // sharing an empty net starts nothing
   a.link.connect();
   b.link.connect();
   settleAll({&a, &b});
