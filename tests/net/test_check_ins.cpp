@@ -20,7 +20,8 @@ std::string outcome(Rig& r) {
     s += b.title + " / " + b.text + " / " + b.defaultText + "\n";
   r.dialogs.shown.clear();
   for (const std::string& line : r.session.view.lines) s += "| " + line + "\n";
-  s += r.session.view.label2 + "\n" + r.session.view.label3 + "\n";
+  s += (r.session.view.label2Visible ? r.session.view.label2 : "(hidden)") + "\n" +
+       r.session.view.label3 + "\n";
   for (const std::string f : {"120526F.ILE", "NETCONT.ROL", "NETCONT.BU1"})
     s += "--- " + f + "\n" + r.read(f);
   return s;
@@ -212,13 +213,13 @@ TEST(Lookup, RedrawnLinesTheDuplicateRefusedAndFilesReadAfresh) {
   EXPECT_EQ(result + std::to_string(rig.session.view.selected), "1");
 }
 
-// The lines merge the roster, the club and name lists and mark today's stations; a number
-// picks one. Each pattern row: typed, then the stations found in their order.
+// The lines merge the roster (the latest heard first, ties in roster order), the club and name
+// lists and mark today's stations; a number picks one. Each row: typed, then the stations found.
 TEST(StationSearch, PatternsLinesAndPicksByNumber) {
   Rig rig;
   rig.writeRoster({{"KA0SSY", "SAM", "DENVER", "1/1/2020", "11/28/2026"},
                    {"N2SYA", "NED", "TROY", "1/1/2020", "10/3/2026"},
-                   {"WKA0SY", "", "", "1/1/2020", "11/30/2026"},
+                   {"WKA0SY", "", "", "1/1/2020", "11/28/2026"},
                    {"DL1SYZ", "DAN", "BONN", "1/1/2020", "1/9/2025"}});
   rig.write("BURROW.DAT", {"KA0SSY", "CLUB SAM", "AURORA", "W9SYX", "CARL", "", "W2AB", "A", "B"});
   rig.write("ck2list.dat", {"W9SYX  CARLOS", "K5SYN  NINA", "WKA0SY WILMA"});
@@ -241,7 +242,7 @@ TEST(StationSearch, PatternsLinesAndPicksByNumber) {
   rig.session.Form_KeyDown(kKeyEsc, 0);  // Esc: back without a change
   EXPECT_EQ(outcome(rig), redrawn);
   std::istringstream rows(
-      "?SY WKA0SY KA0SSY N2SYA DL1SYZ W9SYX K5SYN|?KA*Y KA0SSY|?*SY WKA0SY KA0SSY|"
+      "?SY KA0SSY WKA0SY N2SYA DL1SYZ W9SYX K5SYN|?KA*Y KA0SSY|?*SY KA0SSY WKA0SY|"
       "?ka0s?y KA0SSY|?A0?S KA0SSY|?W* WKA0SY W9SYX W2AB|?Q");
   for (std::string row; std::getline(rows, row, '|');) {
     const std::string typed = row.substr(0, row.find(' '));
@@ -272,7 +273,8 @@ TEST(StationSearch, RegularsHalfOfTheLastEightJoinedAcrossCallChanges) {
   std::string got;
   for (const auto& [nets, today] : rows) {
     Rig rig;
-    rig.writeRoster({{"N7NEW", "NEWT", "X", "1/1/2020", "1/1/2020", "K7OLD"}});
+    rig.writeRoster({{"N7NEW", "NEWT", "X", "1/1/2020", "1/1/2020", "K7OLD"},
+                     {"N8NEW", "NED", "Y", "1/1/2020", "1/1/2020", "K7OLD"}});  // the first wins
     ASSERT_TRUE(rig.start());
     std::istringstream netsIn(nets), todayIn(today);
     std::string net, call;
