@@ -130,8 +130,6 @@ void asOrdinaryUser(Rig& rig, const std::function<void()>& body) {
   EXPECT_EQ(status, 0) << "as user nobody";
 }
 
-// A roster cut short (or inside its header, which is then made afresh) is told, kept as .bad and
-// written whole at exit; quotes, commas, any byte in a field do not make it the old quoted form.
 // Against the C library's calendar: a moment moved by minutes either way, its text read back.
 TEST(CheckInTimeText, MinutesMoveAcrossDaysMonthsAndYearsAsTheCalendarDoes) {
   const auto civil = [](long long seconds) {
@@ -151,6 +149,9 @@ TEST(CheckInTimeText, MinutesMoveAcrossDaysMonthsAndYearsAsTheCalendarDoes) {
   }
 }
 
+// A roster cut short (or inside its header, which is then made afresh) is told, kept as .bad and
+// written whole at exit. Only a quote opening a line of a file without the header makes the old
+// quoted form; quotes, commas, any byte in a field do not.
 TEST(DamagedRoster, IsReadToItsLastWholeRecordKeptAsideAndWrittenWhole) {
   std::string every;
   for (int c = 1; c < 256; ++c) every += c == '\r' || c == '\n' ? "" : std::string(1, char(c));
@@ -160,7 +161,6 @@ TEST(DamagedRoster, IsReadToItsLastWholeRecordKeptAsideAndWrittenWhole) {
       {kHeader + odd + "N2XYZ\r\nAl", kHeader + odd + "W3NEW" + kNew},
       {"222 MHz\r\nW1NC\r\n1/2/2020\r\n",
        "222 MHz\r\nW1NC\r\n12/5/2026" + kHeader.substr(23) + "W3NEW" + kNew}};
-  // Without the current header, only a quote opening a line makes it the old quoted form.
   for (const auto& [text, quoted] : {std::pair{"\"2m\"" + kHeader.substr(7), false},
                                      {"K1\r\nBud \"X\"", false},
                                      {"K1\r\n\"Bud\"", true}})

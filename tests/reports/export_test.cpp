@@ -1,5 +1,5 @@
-// The export: band names, CSV quoting and formula guard, and a stored log of 200 check-ins exported
-// both ways.
+// The export: band names, CSV quoting and formula guard, the QTH's grid, and a stored log of 200
+// check-ins exported both ways.
 #include "reports/export.h"
 
 #include <gtest/gtest.h>
@@ -12,11 +12,10 @@ namespace kelpie::test {
 namespace {
 
 TEST(Export, BandNamesAndCsvQuoting) {
-  // With the ADIF 3.1 edges: on an edge is in the band, half a MHz past it is not; a unit ends
-  // at the first character that is no letter.
+  // ADIF 3.1 edges: on one is in the band, half a MHz past it not; a unit ends at a non-letter.
   // clang-format off
   const std::map<std::string, std::string> bands{
-      {"222 MHz", "1.25m"}, {"2 Meters", "2m"}, {"146.52", "2m"}, {"6M net", "6m"}, {"7", "40m"},
+      {"222 MHz", "1.25m"}, {"2 Meters", "2m"}, {"6M net", "6m"}, {"7", "40m"},
       {"40", "40m"}, {"220", "1.25m"}, {"10 GHz", "3cm"}, {"300 MHz", ""}, {"3 meters", ""},
       {"29.6", "10m"}, {"2 m", "2m"}, {"2 meter", "2m"}, {"2 metre", "2m"}, {"2 METRES", "2m"},
       {"2 mtr", "2m"}, {"2mtrs", "2m"}, {"4 mm", "4mm"}, {"7000 kHz", "40m"}, {"50 Mc", "6m"},
@@ -35,8 +34,13 @@ TEST(Export, BandNamesAndCsvQuoting) {
       {"+1 club", "\"'+1 club\""}, {"@SUM(A1)", "\"'@SUM(A1)\""}, {"\tx", "\"'\tx\""},
       {"\r", "\"'\r\""}, {"=\"a\",b", "\"'=\"\"a\"\",b\""}, {"\nx", "\"\nx\""},
       {" =x", " =x"}, {"a-b", "a-b"}, {"'x", "'x"}};
+  const std::map<std::string, std::string> grids{  // locator|place, the locator as ADIF writes it
+      {"Hill fn31PR  90\xB0", "FN31pr|Hill"}, {"em  5\xB0", "EM|"}, {"FN Troy", "|FN Troy"},
+      {"fn31Pr Troy", "FN31pr|fn31Pr Troy"}, {"Hill  FN3  9\xB0", "|Hill  FN3  9\xB0"}};
   // clang-format on
   for (const auto& [text, field] : cells) EXPECT_EQ(csvField(text), field) << text;
+  for (const auto& [qth, grid] : grids)
+    EXPECT_EQ(splitQthGrid(qth).locator + "|" + splitQthGrid(qth).place, grid) << qth;
 }
 
 TEST(Export, StoredLogOf200BothWaysAndFailures) {
