@@ -276,6 +276,7 @@ TEST(StationSearch, RegularsHalfOfTheLastEightJoinedAcrossCallChanges) {
     rig.writeRoster({{"N7NEW", "NEWT", "X", "1/1/2020", "1/1/2020", "K7OLD"},
                      {"N8NEW", "NED", "Y", "1/1/2020", "1/1/2020", "K7OLD"}});  // the first wins
     ASSERT_TRUE(rig.start());
+    rig.write("1127 6F.ILE", {"K5E", "NM", "QTH"});  // no date in its name: no net
     std::istringstream netsIn(nets), todayIn(today);
     std::string net, call;
     for (int n = 28; std::getline(netsIn, net, '|'); --n) {

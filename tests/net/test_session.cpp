@@ -32,6 +32,13 @@ TEST(FirstRun, AsksBandCallAndGridInOrderAndWritesBothFilesThenSettingsReadAfres
   rig.write("Kelpie_Control.ini", {"[NetControl 6-digit Grid]", "FN20XA"});
   rig.session.readSettings();
   EXPECT_TRUE(!s.enterModes && !s.distanceKm && s.spaceBarModes && s.distanceUnit == "Miles");
+  std::string marks;  // the option menus' check marks follow the settings read
+  for (const char* m : {"mEnterModes", "mACModes", "mUseSpaceBarModes", "mUseNumberModes",
+                        "mDistanceTypekM", "mDistanceTypeMiles"})
+    marks += "-v"[rig.session.menu(m).checked];
+  EXPECT_EQ(marks, "-vv--v");
+  rig.enter("K1ABC");  // the first save of today's log offers it for loading
+  EXPECT_TRUE(rig.session.menu("mLoadLog").enabled);
 }
 
 TEST(StartUp, OldQuotedRosterIsConvertedAndDistinctCallsCounted) {
