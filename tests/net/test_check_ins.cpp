@@ -263,12 +263,13 @@ TEST(StationSearch, PatternsLinesAndPicksByNumber) {
 TEST(StationSearch, RegularsHalfOfTheLastEightJoinedAcrossCallChanges) {
   // The nets, newest first a day apart back from 11/28, then today's check-ins: half of 8, the
   // 9th net and today's stations left out; two of three; joined across the callsign change;
-  // heard tonight under the former call.
+  // heard tonight under the former call; a tie in callsign order.
   const std::pair<const char*, const char*> rows[] = {
       {"K1A K2B K3C K4D|K1A K2B K3C K4D|K1A K2B K4D|K1A K4D K1A|K4D|K4D|K4D|K4D|K2B K3C", "K4D"},
       {"K5E|K6F K5E|K6F K8H", ""},
       {"N7NEW|N7NEW K7OLD|K7OLD|K7OLD", ""},
-      {"K7OLD|N7NEW", "K7OLD"}};
+      {"K7OLD|N7NEW", "K7OLD"},
+      {"K7G K5E K6F|K5E K6F K7G", ""}};
   std::string got;
   for (const auto& [nets, today] : rows) {
     Rig rig;
