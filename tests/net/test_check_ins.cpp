@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "net/list_lines.h"
+#include "net/station_search.h"
 #include "support/fake_platform.h"
 
 namespace kelpie::test {
@@ -258,6 +259,7 @@ TEST(StationSearch, PatternsLinesAndPicksByNumber) {
   EXPECT_EQ(rig.session.searchCalls, Lines{"KA0SSY"});
   rig.enter("1");  // the number picks; it marks no check-in
   EXPECT_EQ(rig.session.checkIns.field(1, 7) + rig.session.checkIns.field(4, 1), "KA0SSY");
+  EXPECT_EQ(foundStationLine(1000, {"K1A", "", "", "", true}).substr(0, 14), "1000. (in) K1A");
 }
 
 TEST(StationSearch, RegularsHalfOfTheLastEightJoinedAcrossCallChanges) {
