@@ -51,7 +51,7 @@ TEST(SharedWire, LinesPresenceAndTopicsInTheirExactForm) {
   const char* utf8 = "\xE2\x82\xAC\xC5\xB8\xC2\x81\x7F\xC2\xA0\xC2\xBF\xC3\x80\xC3\xBF";
   EXPECT_EQ(cp1252FromUtf8(utf8), "\x80\x9F\x81\x7F\xA0\xBF\xC0\xFF");
   EXPECT_EQ(utf8From1252("\x80\x9F\x81\x7F\xA0\xBF\xC0\xFF"), utf8);
-  for (const char* bad : {"\xC0\x81", "\xE0\x80\x81", "\xC3", "\xA9", "\xF0\x9F\x98\x80",
+  for (const char* bad : {"\x80", "\xC0\x81", "\xE0\x80\x81", "\xC3", "\xA9", "\xF0\x9F\x98\x80",
                           "\xC2\x9F", "\xC3\x7F", "\xC2\xC0", "\xE2\x82"})
     EXPECT_FALSE(cp1252FromUtf8(bad)) << bad;
   const std::string id = newWindowId();
@@ -130,6 +130,8 @@ TEST(SharedJournal, AppendsWholeRecordsPastATornOne) {
   EXPECT_EQ(readJournal(path).size(), 2u);
   EXPECT_FALSE(appendJournal(dir / "none" / "x.SHR", {sample()}, &why));
   EXPECT_EQ(why, "No such file or directory");
+  EXPECT_FALSE(appendJournal("/dev/full", {sample()}, &why));
+  EXPECT_EQ(why, "No space left on device");
 }
 
 TEST(SharedReplica, AMergeOnlyIntoAnEarlierLineHides) {
@@ -137,6 +139,7 @@ TEST(SharedReplica, AMergeOnlyIntoAnEarlierLineHides) {
   Line x = sample(), y = sample();  // y after x by net order
   y.id = kA + ".8", y.seq = 8, y.call = "K2DEF", x.into = x.id;
   EXPECT_TRUE(r.merge(x) && r.merge(y) && !r.merge(y));
+  EXPECT_EQ(r.list().size(), 2u);
   x.into = y.id, ++x.rev;
   r.merge(x);
   EXPECT_EQ(r.list().size(), 2u);
