@@ -191,8 +191,7 @@ std::optional<Presence> decodePresenceAt(const std::string& net, std::string_vie
 std::string newWindowId() {
   std::random_device random;
   std::string out;
-  while (out.size() < kWindowIdLength)  // 32 bits at a time
-    for (uint32_t bits = random(), k = 0; k < 8; ++k, bits >>= 4) out += kLowerHex[bits & 0xF];
+  while (out.size() < kWindowIdLength) out += kLowerHex[random() & 0xF];  // 4 bits a digit
   return out;
 }
 
