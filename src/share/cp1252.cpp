@@ -39,7 +39,7 @@ std::optional<std::string> cp1252FromUtf8(std::string_view text) {
   out.reserve(text.size());
   while (!text.empty()) {
     const auto c = static_cast<unsigned char>(text[0]);
-    const auto next = static_cast<unsigned char>(text.size() > 1 ? text[1] : 0);
+    const auto next = static_cast<unsigned char>(text.substr(1).empty() ? 0 : text[1]);
     if (c < 0x80) {
       out += text[0];
       text.remove_prefix(1);

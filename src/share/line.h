@@ -42,7 +42,7 @@ bool netBefore(const Line& a, const Line& b);
 
 // The longest text each field may hold on the net, in Windows-1252 bytes.
 inline constexpr size_t kMaxCall = 20;
-inline constexpr size_t kMaxText = 80;  // name, QTH, first, latest, grid; also the operator
+inline constexpr size_t kMaxText = 80;  // name, QTH, first, latest and grid
 
 // A byte no text on the net may hold: a control character (it would break a line of the log,
 // or mean nothing there) or one of the five Windows-1252 leaves undefined.

@@ -1,6 +1,5 @@
 #include "share/wire.h"
 
-#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <random>
 
@@ -12,6 +11,8 @@ namespace kelpie::share {
 namespace {
 
 using json = nlohmann::json;
+
+constexpr char kUpperHex[] = "0123456789ABCDEF", kLowerHex[] = "0123456789abcdef";
 
 std::string dump(const json& j) {
   // Never throws: the text of a Line converted from Windows-1252 is always good UTF-8.
@@ -82,9 +83,9 @@ std::string escapeTopicLevel(const std::string& name) {
   for (const char ch : name) {
     const auto c = static_cast<unsigned char>(ch);
     if (isControl1252(c) || c == '%' || c == '+' || c == '#' || c == '/') {
-      char hex[4];
-      std::snprintf(hex, sizeof hex, "%%%02X", c);
-      out += hex;
+      out += '%';
+      out += kUpperHex[c >> 4];
+      out += kUpperHex[c & 0xF];
     } else {
       out += utf8From1252(std::string_view(&ch, 1));
     }
@@ -159,7 +160,7 @@ bool isWindowId(std::string_view s) {
 bool isLineId(std::string_view s) {
   const std::string_view seq = s.substr(std::min(s.size(), kWindowIdLength + 1));
   return isWindowId(s.substr(0, kWindowIdLength)) && s.size() > kWindowIdLength + 1 &&
-         s[kWindowIdLength] == '.' && seq[0] != '0' && seq.size() <= 20 &&
+         s[kWindowIdLength] == '.' && seq[0] != '0' &&
          seq.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
@@ -190,11 +191,7 @@ std::optional<Presence> decodePresenceAt(const std::string& net, std::string_vie
 std::string newWindowId() {
   std::random_device random;
   std::string out;
-  for (size_t i = 0; i < kWindowIdLength / 8; ++i) {
-    char hex[9];
-    std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>(random()));
-    out += hex;
-  }
+  while (out.size() < kWindowIdLength) out += kLowerHex[random() & 0xF];  // 4 bits a digit
   return out;
 }
 

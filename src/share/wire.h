@@ -36,6 +36,7 @@ struct Presence {
   std::string op;  // the operator's callsign, Windows-1252 (at most kMaxCall bytes)
   bool online = false;
 };
+// {"online":..,"op":..,"v":1,"window":..}; decoded as strictly as a line.
 std::string encodePresence(const Presence& p);
 std::optional<Presence> decodePresence(std::string_view payload);
 
