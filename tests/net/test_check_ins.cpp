@@ -21,8 +21,7 @@ std::string outcome(Rig& r) {
     s += b.title + " / " + b.text + " / " + b.defaultText + "\n";
   r.dialogs.shown.clear();
   for (const std::string& line : r.session.view.lines) s += "| " + line + "\n";
-  s += (r.session.view.label2Visible ? r.session.view.label2 : "(hidden)") + "\n" +
-       r.session.view.label3 + "\n";
+  s += r.session.view.label2 + "\n" + r.session.view.label3 + "\n";
   for (const std::string f : {"120526F.ILE", "NETCONT.ROL", "NETCONT.BU1"})
     s += "--- " + f + "\n" + r.read(f);
   return s;
