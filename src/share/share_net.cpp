@@ -1,5 +1,6 @@
 #include "share/share_net.h"
 
+#include "share/cp1252.h"
 #include "share/journal.h"
 #include "share/wire.h"
 
@@ -9,7 +10,8 @@ ShareNet::ShareNet(ShareLink& link, ShareSettings settings, std::string window, 
     : link_(link),
       settings_(std::move(settings)),
       replica_(std::move(window)),
-      journal_(std::move(journal)) {
+      journal_(std::move(journal)),
+      topicNet_(cp1252FromUtf8(settings_.net).value_or(settings_.net)) {
   link_.setListener(this);
 }
 
@@ -36,8 +38,8 @@ void ShareNet::start() {
   readOnly_ = false;
   readRefused_ = false;
   linkChanged(LinkState::Connecting, {});
-  link_.subscribe(netTopic(settings_.net) + "/#");
-  link_.start(login, presenceTopic(settings_.net, replica_.window()),
+  link_.subscribe(netTopic(topicNet_) + "/#");
+  link_.start(login, presenceTopic(topicNet_, replica_.window()),
               encodePresence({replica_.window(), settings_.operatorCall, false}));
 }
 
@@ -50,22 +52,21 @@ void ShareNet::stop() {
 }
 
 void ShareNet::announce(bool online) {
-  link_.publish(presenceTopic(settings_.net, replica_.window()),
+  link_.publish(presenceTopic(topicNet_, replica_.window()),
                 encodePresence({replica_.window(), settings_.operatorCall, online}), true);
 }
 
 void ShareNet::sendAll() {
   if (state_ != LinkState::Connected || readOnly_) return;
   announce(true);
-  for (const Line& l : replica_.all())
-    link_.publish(lineTopic(settings_.net, l.id), encode(l), true);
+  for (const Line& l : replica_.all()) link_.publish(lineTopic(topicNet_, l.id), encode(l), true);
 }
 
 bool ShareNet::sendLocal(const std::vector<Line>& lines, std::string* error) {
   if (lines.empty()) return true;
   const bool kept = appendJournal(journal_, lines, error);
   if (state_ == LinkState::Connected && !readOnly_) {
-    for (const Line& l : lines) link_.publish(lineTopic(settings_.net, l.id), encode(l), true);
+    for (const Line& l : lines) link_.publish(lineTopic(topicNet_, l.id), encode(l), true);
   }
   return kept;
 }
@@ -96,7 +97,7 @@ void ShareNet::linkChanged(LinkState state, const std::string& detail) {
 
 void ShareNet::messageArrived(const std::string& topic, const std::string& payload,
                               bool /*retained*/) {
-  const std::string root = netTopic(settings_.net);
+  const std::string root = netTopic(topicNet_);
   const std::string lines = root + "/line/";
   const std::string who = root + "/who/";
   if (payload.size() > kMaxMessage) {

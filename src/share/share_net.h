@@ -68,6 +68,8 @@ class ShareNet : public ShareListener {
   ShareSettings settings_;
   Replica replica_;
   fs::path journal_;
+  // The net's name as the topics take it (Windows-1252, as the log's text).
+  std::string topicNet_;
   LinkState state_ = LinkState::Off;
   std::string detail_;
   bool readOnly_ = false;
