@@ -241,9 +241,8 @@ TEST(StationSearch, PatternsLinesAndPicksByNumber) {
   rig.enter("?SY");
   rig.session.Form_KeyDown(kKeyEsc, 0);  // Esc: back without a change
   EXPECT_EQ(outcome(rig), redrawn);
-  rig.enterAll({"?SY", "3"});  // N2SYA, in already: told, and the check-ins are shown again
-  EXPECT_EQ(rig.dialogs.boxes() + toDec(rig.session.searchShown()),
-            "N2SYA in list... / N2SYA already checked-in.\n0");
+  rig.enterAll({"?SY", "3"});  // N2SYA, in already: refused, and the check-ins are shown again
+  EXPECT_FALSE(rig.session.searchShown());
   std::istringstream rows(
       "?SY KA0SSY WKA0SY N2SYA DL1SYZ W9SYX K5SYN|?KA*Y KA0SSY|?*SY KA0SSY WKA0SY|"
       "?ka0s?y KA0SSY|?A0?S KA0SSY|?W* WKA0SY W9SYX W2AB|?Q");
