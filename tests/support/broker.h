@@ -1,52 +1,45 @@
 // A real Mosquitto for the shared-net tests, on 127.0.0.1 at a port kept across restarts.
 #pragma once
 
+#include <sys/types.h>
+
 #include <csignal>
-#include <filesystem>
 #include <string>
-#include <vector>
 
 #include "support/fake_platform.h"
 
 namespace kelpie::test {
 
 struct BrokerUser {
-  const char* name;
-  const char* password;
+  const char *name, *password;
 };
 // Loggers may read and write kelpie/#, the listener may only read it.
-inline constexpr BrokerUser kLogger1{"logger1", "pw-logger1"};
-inline constexpr BrokerUser kLogger2{"logger2", "pw-logger2"};
-inline constexpr BrokerUser kListener{"listener", "pw-listener"};
-
-struct BrokerOptions {
-  bool persistence = false;  // retained messages saved to disk on every change
-  bool tls = false;          // a second listener, its certificate made out to localhost only
-};
+inline constexpr BrokerUser kLogger1{"logger1", "pw-logger1"}, kLogger2{"logger2", "pw-logger2"},
+    kListener{"listener", "pw-listener"};
 
 class Broker {
  public:
-  explicit Broker(BrokerOptions options = {});  // writes the configuration; start() runs it
+  // TLS: a second listener, its certificate (CA ca.crt) made out to localhost only, and a CA
+  // other-ca.crt that signed nothing. Persistence: retained messages saved on every change.
+  explicit Broker(bool persistence = false, bool tls = false);
   ~Broker() { kill(); }
 
   static std::string missing();  // why no broker can run here; empty when one can
   bool start();                  // false (see error()) unless its ports soon accept
-  void stop() { halt(SIGTERM); }
-  void kill() { halt(SIGKILL); }
+  void kill();
+  void freeze() {  // its ports still accept; nothing answers
+    if (pid_ > 0) ::kill(pid_, SIGSTOP);
+  }
 
   int port() const { return port_; }
   int tlsPort() const { return tlsPort_; }
-  std::filesystem::path caFile() const { return folder_ / "ca.crt"; }
-  std::filesystem::path otherCaFile() const { return folder_ / "other-ca.crt"; }
   const std::filesystem::path& folder() const { return folder_.path(); }
   const std::string& error() const { return error_; }
-  std::string log(const char* file = "broker.log") const;  // all the broker wrote
+  std::string log(const std::string& file = "broker.log") const;  // all the broker wrote
 
  private:
-  bool run(std::vector<std::string> args, bool background = false);
-  void halt(int signal);
+  bool run(const std::string& script, bool background = false);  // sh -c in the folder
 
-  BrokerOptions options_;
   TempFolder folder_;
   int port_ = 0, tlsPort_ = 0;
   pid_t pid_ = -1;
