@@ -123,8 +123,7 @@ const std::pair<std::string, Grid> kRows[] = {
     {"x\r<call:5>K1ABC,<GridSquare:6>FN\r\n" + kK1abc, "FN"},
     {"x\r>K1ABC,<GRIDSQUARE:4>FN42\r\n", "FN42"},
     {"<CALL:5>K1ABC,<GRIDSQUARE:4>\n" + kK1abc, ""},
-    {"<CALL:5>K1ABC,<GRIDSQUARE:X>FN42 <EOR>\r\n" + kK1abc, "EM12"},
-};
+    {"<CALL:5>K1ABC,<GRIDSQUARE:X>FN42 <EOR>\r\n" + kK1abc, "EM12"}};
 
 TEST(AdifLookup, SingleSummaryAndGridTextLookups) {
   TempFolder folder;
