@@ -264,7 +264,7 @@ TEST(StationSearch, PatternsLinesAndPicksByNumber) {
 }
 
 TEST(StationSearch, RegularsHalfOfTheLastEightJoinedAcrossCallChanges) {
-  // The nets, newest first a day apart back from 11/28, then today's check-ins: half of 8, the
+  // The nets, newest first a day apart back from 12/31/25, then today's check-ins: half of 8, the
   // 9th net and today's stations left out; two of three; joined across the callsign change;
   // heard tonight under the former call; a tie in callsign order.
   const std::pair<const char*, const char*> rows[] = {
@@ -282,11 +282,11 @@ TEST(StationSearch, RegularsHalfOfTheLastEightJoinedAcrossCallChanges) {
     rig.write("1127 6F.ILE", {"K5E", "NM", "QTH"});  // no date in its name: no net
     std::istringstream netsIn(nets), todayIn(today);
     std::string net, call;
-    for (int n = 28; std::getline(netsIn, net, '|'); --n) {
+    for (int n = 31; std::getline(netsIn, net, '|'); --n) {
       Lines log;
       std::istringstream calls(net);
       while (calls >> call) log.insert(log.end(), {call, "NM", "QTH"});
-      rig.write("11" + std::to_string(n) + "26F.ILE", log);
+      rig.write("12" + std::to_string(n) + "25F.ILE", log);
     }
     while (todayIn >> call) rig.enter(call);
     rig.enter("?");
