@@ -1,5 +1,4 @@
-// The merge rules of a shared net: every window ends with the same list, whatever the order,
-// loss and repetition of messages, and no check-in typed anywhere is lost.
+// Merge rules: every window ends with one list whatever messages do, and loses no check-in.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -42,10 +41,9 @@ struct Net {
     for (auto& box : mail[from]) box.insert(box.end(), lines.begin(), lines.end());
   }
   void deliver(size_t to, const Line& l) { EXPECT_TRUE(!reps[to].merge(l) || keep(to, {l})); }
-  // Steps: "A+CALL@m!ac" window A checks CALL in at minute m (else no time) with marks,
-  // "A-CALL" deletes it, "A!CALL:a" flips a mark (a, c, i), "A=CALL:name" sets the name,
-  // "A>B" delivers what A sent B ("A>B~" newest first), "A#" sends again all A holds, "A*"
-  // restarts A from its journal after a crash mid-record.
+  // "A+CALL@m!ac" window A checks CALL in at minute m with marks, "A-CALL" deletes it, "A!CALL:a"
+  // flips a mark (a, c, i), "A=CALL:name" names it, "A>B" delivers what A sent B ("A>B~" newest
+  // first), "A#" sends again all A holds, "A*" restarts A from its journal torn mid-record.
   void play(const std::string& script) {
     std::istringstream in(script);
     for (std::string s; in >> s;) {
@@ -130,9 +128,7 @@ TEST(SharedNet, RandomOperationsOnSeveralWindowsEndInOneListThatLosesNothing) {
 
 TEST(SharedNet, NamedCasesEndWithTheSameListOnEveryWindow) {
   // clang-format off
-  const struct {
-    const char *name, *script, *list;  // every window's list at the end
-  } cases[] = {
+  const struct { const char *name, *script, *list; } cases[] = {  // list: every window's at the end
       {"same call at once, later first", "A+W1AW@2!a B+w1aw@1!ci A>B B>A", "w1aw a c i"},
       {"same call at once, earlier first", "A+W1AW@2!a B+w1aw@1!c B>A A>B", "w1aw a c"},
       {"edit, then delete arrives", "A+K2DEF A>B A=K2DEF:Bob B-K2DEF A>B B>A", ""},

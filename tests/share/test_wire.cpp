@@ -1,5 +1,4 @@
-// The shared net's messages, topics and journal: exact forms, and every kind of message from
-// an untrusted broker that must be dropped.
+// Shared-net messages, topics, journal: exact forms, and each kind of untrusted message dropped.
 #include <gtest/gtest.h>
 
 #include "share/cp1252.h"
@@ -57,11 +56,8 @@ std::string e9s(size_t n) {  // n times "é" in UTF-8: two bytes each, one in th
 
 TEST(SharedWire, AMessageIsTakenOnlyWhenExactlyValid) {
   // clang-format off
-  const struct {
-    const char* name;
-    std::string from, to;  // kSample with every `from` made `to`
-    bool ok;               // still a message to take
-  } rows[] = {
+  // kSample with every `from` made `to`; ok: still a message to take.
+  const struct { const char* name; std::string from, to; bool ok; } rows[] = {
       {"too big", "}", std::string(kMaxMessage - kSample.size() + 1, ' ') + "}", false},
       {"just not too big", "}", std::string(kMaxMessage - kSample.size(), ' ') + "}", true},
       {"bad version", "\"v\":1", "\"v\":2", false}, {"v 1.0", "\"v\":1", "\"v\":1.0", false},

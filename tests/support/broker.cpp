@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <iterator>
 
 extern char** environ;
 
@@ -87,8 +86,8 @@ bool Broker::start() {
 }
 
 std::string Broker::log(const std::string& file) const {
-  std::ifstream in(folder_ / file);
-  return {std::istreambuf_iterator<char>(in), {}};
+  std::string text;
+  return readBytes(folder_ / file, text), text;
 }
 
 void Broker::kill() {

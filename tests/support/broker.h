@@ -1,8 +1,6 @@
 // A real Mosquitto for the shared-net tests, on 127.0.0.1 at a port kept across restarts.
 #pragma once
 
-#include <sys/types.h>
-
 #include <csignal>
 #include <string>
 
@@ -19,8 +17,7 @@ inline constexpr BrokerUser kLogger1{"logger1", "pw-logger1"}, kLogger2{"logger2
 
 class Broker {
  public:
-  // TLS: a second listener, its certificate (CA ca.crt) made out to localhost only, and a CA
-  // other-ca.crt that signed nothing. Persistence: retained messages saved on every change.
+  // tls: a second listener, its certificate by ca.crt for localhost only; other-ca.crt signed none.
   explicit Broker(bool persistence = false, bool tls = false);
   ~Broker() { kill(); }
 
