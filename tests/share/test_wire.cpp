@@ -50,9 +50,7 @@ TEST(SharedWire, LinesPresenceAndTopicsInTheirExactForm) {
   EXPECT_TRUE(isWindowId(id) && id != newWindowId()) << id;
 }
 
-std::string e9s(size_t n) {  // n times "é" in UTF-8: two bytes each, one in the log
-  return n ? "\xC3\xA9" + e9s(n - 1) : "";
-}
+std::string e9s(size_t n) { return n ? "\xC3\xA9" + e9s(n - 1) : ""; }  // é: 2 bytes, 1 logged
 
 TEST(SharedWire, AMessageIsTakenOnlyWhenExactlyValid) {
   // clang-format off

@@ -8,8 +8,6 @@
 
 #include <fstream>
 
-extern char** environ;
-
 namespace kelpie::test {
 namespace {
 
