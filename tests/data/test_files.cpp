@@ -147,6 +147,10 @@ TEST(CheckInTimeText, MinutesMoveAcrossDaysMonthsAndYearsAsTheCalendarDoes) {
     ASSERT_TRUE(t) << civil(at);
     EXPECT_EQ(isoTimeText(addMinutes(*t, minutes)), civil(at + 60 * minutes)) << civil(at);
   }
+  std::string leap;  // 29 February of the leap years only, the rule's centuries too
+  for (const char* y : {"2000", "2020", "2024", "1900", "2100", "2023"})
+    leap += parseIsoTime(std::string(y) + "-02-29T12:00:00Z") ? 'y' : 'n';
+  EXPECT_EQ(leap, "yyynnn");
 }
 
 // A roster cut short (or inside its header, which is then made afresh) is told, kept as .bad and
