@@ -80,6 +80,12 @@ TEST(SharedNet, EveryChangeReachesTheOtherWindowAndTheLogsAgree) {
   EXPECT_EQ(a.calls(), "N2XYZ<Ack> ");
   EXPECT_EQ(a.rig.read(kLog), "N2XYZ\r\nAL\r\nFN31\r\n");
   EXPECT_EQ(b.rig.read(kLog), a.rig.read(kLog));
+  // The line the operator chose stays chosen when a line from the net lands before it.
+  a.rig.session.view.selected = 0;
+  b.rig.clock.utc.minute = 30;
+  b.rig.enter("K1ABC");  // in again, earlier by b's clock
+  settleAll({&a, &b});
+  EXPECT_EQ(a.calls() + std::to_string(a.rig.session.view.selected), "K1ABC N2XYZ<Ack> 1");
 }
 
 TEST(SharedNet, ARestartTakesBackItsLinesWithoutMakingNewOnes) {
