@@ -51,6 +51,8 @@ TEST(SharedNet, EveryChangeReachesTheOtherWindowAndTheLogsAgree) {
   FakeBroker broker;
   Window a(broker, "W1AW"), b(broker, "K2DEF");
   EXPECT_EQ(a.rig.session.view.command2, "Start Net");  // sharing an empty net starts nothing
+  int woken = 0;  // the window is woken for every change of the link and every message
+  a.rig.session.share->onWake = [&] { ++woken; };
   a.link.connect();
   b.link.connect();
   settleAll({&a, &b});
@@ -60,6 +62,7 @@ TEST(SharedNet, EveryChangeReachesTheOtherWindowAndTheLogsAgree) {
   EXPECT_EQ(a.rig.session.view.shareStatus,
             std::string("Shared: 222 MHz W1NC 2026-12-05 - 2 loggers (") +
                 (aFirst ? "W1AW, K2DEF)" : "K2DEF, W1AW)"));
+  EXPECT_EQ(woken, 4);  // connected; its presence live and retained; b's presence
   a.rig.clock.utc.minute = 31;
   a.rig.enter("K1ABC");
   b.rig.clock.utc.minute = 32;

@@ -40,6 +40,7 @@ TEST(ShareUrl, AddressesReadOrRefused) {
       {"http://h/n", scheme}, {"mqtt:/h/n", scheme}, {"mqtt://h/%C0%AF", utf8},
       {"mqtt:///n", "!The share address names no broker host"}, {"mqtt://h/%ED%A0%80", utf8},
       {"mqtt://bad host/n", "!\"bad host\" is not a host name or address"},
+      {"mqtt://z{/n", "!\"z{\" is not a host name or address"}, {"mqtt://Z9az/n", "Z9az|1883|0||n"},
       {"mqtt://u:pw@h/n", "!The share address holds a password; give it in KELPIE_SHARE_PASSWORD "
                           "or let Kelpie ask for it, so that it never shows in the list of "
                           "running programs"},
