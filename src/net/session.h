@@ -33,6 +33,7 @@ struct CheckInRow {
   bool inOut = false;
   // While the net is shared: the line's identity on the net, empty until the net has it.
   std::string shareId;
+  bool operator==(const CheckInRow&) const = default;
 };
 
 // Today's check-ins. Rows 1 to count are in use; a row dropped by "DL" is emptied.
@@ -266,6 +267,11 @@ class Session {
   void rowsFromNet();
   bool listShowsCheckIns() const;
   bool shareJournalFailed = false;
+  // Today's rows as the net last saw them: a handler that changed none of them (most keys)
+  // costs the net nothing.
+  std::vector<CheckInRow> sharedRows;
+  bool rowsAsShared() const;
+  void keepSharedRows();
 };
 
 // The text of list line i as the full redraw builds it.

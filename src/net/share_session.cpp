@@ -64,6 +64,17 @@ Session::~Session() = default;
 
 bool Session::shareReadOnly() const { return share && share->readOnly(); }
 
+bool Session::rowsAsShared() const {
+  const auto first = checkIns.rows.begin() + 1;
+  return static_cast<size_t>(checkIns.count) == sharedRows.size() &&
+         std::equal(first, first + checkIns.count, sharedRows.begin());
+}
+
+void Session::keepSharedRows() {
+  const auto first = checkIns.rows.begin() + 1;
+  sharedRows.assign(first, first + checkIns.count);
+}
+
 bool Session::listShowsCheckIns() const {
   return !viewOnlyLog && !rosterEditMode && searchLines.empty();
 }
@@ -77,6 +88,7 @@ void Session::rowsFromNet() {
   checkIns.rows.assign(1, CheckInRow{});
   checkIns.count = 0;
   for (const share::Line& l : lines) checkIns.row(++checkIns.count) = rowOf(l);
+  keepSharedRows();
   if (!listShowsCheckIns()) return;
   // The operator's half-typed entry and the line the operator had chosen stay as they were.
   renderCheckInLines(ackMode());
@@ -128,23 +140,23 @@ void Session::stopSharing() {
   if (!share) return;
   share->stop();
   share.reset();
+  sharedRows.clear();
   view.shareStatus.clear();
   view.menus["mStopShare"].enabled = false;
 }
 
 void Session::syncShare() {
-  if (!share) return;
+  if (!share || rowsAsShared()) return;
   // A window that may only watch keeps the net's list as it is.
   if (share->readOnly()) {
     if (!sameAsNet(rowsOf(checkIns), share->replica().list())) {
       rowsFromNet();
       writeTodayLog();
     }
-    return;
+    return keepSharedRows();
   }
   std::vector<share::Row> rows = rowsOf(checkIns);
   const std::vector<share::Line> made = share::commit(share->replica(), rows);
-  if (made.empty()) return;
   for (size_t i = 0; i < rows.size(); ++i)
     checkIns.row(static_cast<int>(i) + 1).shareId = rows[i].id;
   std::string error;
@@ -158,6 +170,7 @@ void Session::syncShare() {
     rowsFromNet();
     writeTodayLog();
   }
+  keepSharedRows();
 }
 
 bool Session::applyShared() {
