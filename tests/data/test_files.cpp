@@ -151,6 +151,17 @@ TEST(CheckInTimeText, MinutesMoveAcrossDaysMonthsAndYearsAsTheCalendarDoes) {
   for (const char* y : {"2000", "2020", "2024", "1900", "2100", "2023"})
     leap += parseIsoTime(std::string(y) + "-02-29T12:00:00Z") ? 'y' : 'n';
   EXPECT_EQ(leap, "yyynnn");
+  // The last day of each month of 2023 and the day after it; each field of the time at its end.
+  std::string days;
+  for (const char* d :
+       {"01-31T",          "01-32T",         "03-31T", "03-32T",          "04-30T",
+        "04-31T",          "05-31T",         "05-32T", "06-30T",          "06-31T",
+        "07-31T",          "07-32T",         "08-31T", "08-32T",          "09-30T",
+        "09-31T",          "10-31T",         "10-32T", "11-30T",          "11-31T",
+        "12-31T",          "12-32T",         "13-01T", "12-31T23:59:59Z", "12-31T24:00:00Z",
+        "12-31T23:60:00Z", "12-31T23:59:60Z"})
+    days += parseIsoTime("2023-" + std::string(d) + (d[6] ? "" : "12:00:00Z")) ? 'y' : 'n';
+  EXPECT_EQ(days, "ynynynynynynynynynynynnynnn");
 }
 
 // A roster cut short (or inside its header, which is then made afresh) is told, kept as .bad and
