@@ -54,7 +54,8 @@ TEST(EntryLine, CommandsMarkClearAndDelete) {
       {{"2", "d3", "D12", "D9", "C12"}, {}, "-A-- ack", "10 11 13 14"},
       {{"dl", "DL", "DL"}, {Answer::Cancel, Answer::OK, Answer::OK}, "--- ack", "10 11 12"},
       {{"4", "DL", "k1abc", "ab1cd"}, {Answer::OK}, "---A-- ack", "10 11 12 13 K1ABC AB1CD"},
-      {{"DX", "abcd1", "DK1ABC", "K10X"}, {}, "----- ack", "10 11 12 13 14"}};
+      {{"DX", "abcd1", "DK1ABC", "K10X"}, {}, "----- ack", "10 11 12 13 14"},
+      {{" * Log for view only *"}, {}, "----- ack", "10 11 12 13 14"}};
   for (const auto& [typed, answers, marks, calls] : rows) {
     SCOPED_TRACE(typed[0]);
     Net net(5);
