@@ -16,6 +16,7 @@ TEST(Export, BandNamesAndCsvQuoting) {
   // clang-format off
   const std::map<std::string, std::string> bands{
       {"222 MHz", "1.25m"}, {"2 Meters", "2m"}, {"6M net", "6m"}, {"7", "40m"}, {"40", "40m"},
+      {"0.137", "2190m"}, {"0.5 MHz", ""}, {"1.9 MHz", "160m"},
       {"220", "1.25m"}, {"10 GHz", "3cm"}, {"300 MHz", ""}, {"3 meters", ""}, {"29.6", "10m"},
       {"2 m", "2m"}, {"2 meter", "2m"}, {"2 metre", "2m"}, {"2 METRES", "2m"}, {"2 mtr", "2m"},
       {"2mtrs", "2m"}, {"4 mm", "4mm"}, {"50 Mc", "6m"}, {"220 MHz", "1.25m"}, {"146.5.2", ""},
