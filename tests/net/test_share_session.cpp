@@ -123,7 +123,9 @@ TEST(SharedNet, AReadOnlyWindowWatchesAndARefusedOneLogsHereOnly) {
   logger.rig.enter("K1ABC");
   settleAll({&logger, &viewer, &refused});
   EXPECT_EQ(viewer.rig.session.view.shareStatus, "Read-only: watching 222 MHz W1NC 2026-12-05");
-  EXPECT_EQ(viewer.calls(), "K1ABC ");
+  // As after a check-in made here, the day's log is there to view.
+  EXPECT_EQ(viewer.calls() + viewer.rig.session.view.command2, "K1ABC Continue Check-Ins");
+  EXPECT_TRUE(viewer.rig.session.menu("mLoadLog").enabled);
   viewer.rig.enter("N2XYZ");
   EXPECT_EQ(viewer.rig.dialogs.boxes(),
             "Read-only / N2XYZ is not logged: this window may only watch the shared net. "
