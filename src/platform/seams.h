@@ -97,6 +97,43 @@ class Printer {
   virtual std::string endDoc(bool& ok) = 0;
 };
 
+// A ruled form laid out for the page: its lines and its texts, in points from the top left
+// corner of the paper. Texts are Windows-1252 bytes, drawn in the forms' sans-serif face with
+// y at the baseline; the layout has already wrapped them to fit their cells.
+struct SheetLine {
+  double x1 = 0, y1 = 0, x2 = 0, y2 = 0, width = 0.5;
+};
+struct SheetText {
+  double x = 0, y = 0;
+  std::string text;
+  double size = 9;
+  bool bold = false;
+};
+struct SheetPage {
+  std::vector<SheetLine> lines;
+  std::vector<SheetText> texts;
+};
+struct Sheet {
+  std::string title;  // the document's name (a print job, a PDF's title)
+  double width = 612, height = 792;
+  std::vector<SheetPage> pages;
+};
+
+// Where the ICS forms go: a PDF file or the printer.
+class FormPrinter {
+ public:
+  virtual ~FormPrinter() = default;
+  // The paper the forms are laid out for: Letter or A4, in points, as the printer (or, without
+  // one, the locale) has it.
+  virtual void paper(double& width, double& height) = 0;
+  // The width in points of text in the forms' face at size points.
+  virtual double textWidth(const std::string& text, double size, bool bold) = 0;
+  // Writes the pages as a PDF file at path (whole or not at all); false with the reason.
+  virtual bool savePdf(const Sheet& sheet, const std::string& path, std::string* error) = 0;
+  // Prints the pages on the default printer; false with the reason (no printer is set up).
+  virtual bool print(const Sheet& sheet, std::string* error) = 0;
+};
+
 class HelpViewer {
  public:
   virtual ~HelpViewer() = default;

@@ -48,6 +48,8 @@ class ShareNet : public ShareListener {
   // The status line's text, and a counter that moves whenever it changes.
   std::string statusText() const;
   int statusChanges() const { return statusChanges_; }
+  // The other windows present on the net, each with its operator's callsign (Windows-1252).
+  const std::map<std::string, std::string>& present() const { return present_; }
   // Messages from the net that were dropped as malformed, too large or not for this net.
   size_t dropped() const { return dropped_; }
   // Called whenever a message arrives or the status changes (the window wakes up for it).
