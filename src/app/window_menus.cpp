@@ -1,10 +1,12 @@
 #include "app/window_menus.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 
+#include "dialogs/frm_ics.h"
 #include "net/spoken.h"
 #include "platform/qt/text1252.h"
 #include "reports/export.h"
@@ -31,7 +33,15 @@ struct TopMenu {
 constexpr TopMenu kTopMenus[] = {
     {"mFile", Qt::Key_F, false},        {"mEdit", Qt::Key_E, false},    {"mView", Qt::Key_V, false},
     {"mainHelp", Qt::Key_H, false},     {"mOptions", Qt::Key_O, false}, {"mSet", Qt::Key_S, false},
-    {"mwriteLogFile", Qt::Key_W, true}, {"mTools", Qt::Key_T, false},
+    {"mwriteLogFile", Qt::Key_W, true}, {"mTools", Qt::Key_T, false},   {"mIcsForms", Qt::Key_I, false},
+};
+
+// The ICS forms' menu, after Tools: its items open a dialog of the shell and change nothing the
+// core shows, so they stand here rather than among the core's menu items.
+const std::pair<const char*, const char*> kFormsMenu[] = {
+    {"mIcsForms", "ICS forms"},
+    {"mIcs309", "Communications log (ICS 309)..."},
+    {"mIcs214", "Activity log (ICS 214)..."},
 };
 
 // Items with a key of their own. The window takes every key before any shortcut sees it, so
@@ -61,7 +71,9 @@ WindowMenus::WindowMenus(QMenuBar* bar, QWidget* owner,
                          std::function<void(const std::string&)> command)
     : bar_(bar) {
   QMenu* current = nullptr;
-  for (const auto& [name, item] : initialMenuItems()) {
+  auto items = initialMenuItems();
+  for (const auto& [name, caption] : kFormsMenu) items.push_back({name, MenuItem{caption}});
+  for (const auto& [name, item] : items) {
     if (const TopMenu* top = topMenu(name)) {
       if (top->command) {
         QAction* a = bar_->addAction(actionText(item.caption));
@@ -188,6 +200,9 @@ std::function<void(Session&)> menuHandler(const std::string& name) {
       {"mnuPopUpQTH", &Session::mnuPopUpQTH_Click},
       {"mnuPopUpInsertGrid", &Session::mnuPopUpInsertGrid_Click},
       {"mnuPopUpUpdateCall", &Session::mnuPopUpUpdateCall_Click},
+      {"mIcs309", [](Session& s) { showIcsForm(IcsForm::Log309, s, QApplication::activeWindow()); }},
+      {"mIcs214",
+       [](Session& s) { showIcsForm(IcsForm::Activity214, s, QApplication::activeWindow()); }},
   };
   auto it = handlers.find(name);
   return it == handlers.end() ? H{} : it->second;

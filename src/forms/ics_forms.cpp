@@ -240,9 +240,9 @@ FormLayout layout214(const std::vector<Resource214>& resources,
   f.title = "ACTIVITY LOG (ICS 214)";
   f.name = "ICS 214 Activity Log";
   f.top = {{{0.4, "1. Incident Name:", incidentText(h)},
-            {0.6, "2. Operational Period:",
-             "Date From: " + formDate(h.from.date) + ", Date To: " + formDate(h.to.date) +
-                 ", Time From: " + formTime(h.from) + ", Time To: " + formTime(h.to)}},
+            {0.3, "2. Operational Period: Date From / To:",
+             formDate(h.from.date) + " / " + formDate(h.to.date)},
+            {0.3, "Time From / To:", formTime(h.from) + " / " + formTime(h.to)}},
            {{0.34, "3. Name:", joined(h.operatorName, h.operatorCall)},
             {0.33, "4. ICS Position:", h.position},
             {0.33, "5. Home Agency (and Unit):", h.agency}}};

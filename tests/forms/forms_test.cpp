@@ -2,6 +2,8 @@
 // cut, wrapped cells and page breaks, the CSV, and the commands that write and print them.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "forms/form_commands.h"
 #include "support/fake_platform.h"
 
@@ -317,6 +319,21 @@ TEST(FormCommands, CsvBesideTheLogOfThePeriodsRows) {
             "2026-12-05,19:15,N3CCC,W1NC,Remark: =SUM(A1)\r\n");
   EXPECT_EQ(rig.dialogs.messages().back().text,
             "2 rows saved as " + pathText(rig.folder / "120526F ICS-309.csv") + ".");
+  // A spreadsheet's reader takes the guarded, quoted and accented fields back as they were.
+  FormJob odd{IcsForm::Log309, {"X.ILE", false, {}, {}}, sampleHeader()};
+  odd.net.checkIns.push_back(
+      {"=W1\xC9", "", "", false, false, traffic(1, 'W', "A, \"B\"\r\nC", "", "@x", "")});
+  saveFormCsv(rig.session, odd);
+  const std::string f = pathText(rig.folder.path()) + "/";
+  ASSERT_EQ(std::system(("python3 " KELPIE_SOURCE_DIR "/tests/reports/csv_readback.py '" + f +
+                         "X ICS-309.csv' '" + f + "rows.txt' 5")
+                            .c_str()),
+            0);
+  EXPECT_EQ(rig.read("rows.txt"),
+            "Date\tTime\tFrom\tTo\tMessage\n"
+            "\t\t'=W1\xC3\x89\tW1NC\tChecked in\n"
+            "\t\t'=W1\xC3\x89\tW1NC\tListed 1 Welfare for A, \"B\"\r\nC\n"
+            "\t\t'=W1\xC3\x89\t'@x\tPassed 1 Welfare for A, \"B\"\r\nC\n");
 }
 
 TEST(FormCommands, APastLogWithItsTimesAndFirstTimers) {
