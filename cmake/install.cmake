@@ -3,7 +3,8 @@
 include(GNUInstallDirs)
 
 install(TARGETS kelpie RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${CMAKE_SOURCE_DIR}/help/kelpie-help.html DESTINATION ${CMAKE_INSTALL_DATADIR}/kelpie)
+install(FILES ${CMAKE_SOURCE_DIR}/help/kelpie-help.html ${CMAKE_SOURCE_DIR}/help/ics309.png
+              ${CMAKE_SOURCE_DIR}/help/ics214.png DESTINATION ${CMAKE_INSTALL_DATADIR}/kelpie)
 install(FILES ${CMAKE_SOURCE_DIR}/resources/kelpie.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)
 install(FILES ${CMAKE_SOURCE_DIR}/resources/kelpie.svg
@@ -21,3 +22,7 @@ target_compile_definitions(kelpie_qt PRIVATE KELPIE_HELP_FROM_BINDIR="${KELPIE_H
 # refreshed whenever the document changes.
 configure_file(${CMAKE_SOURCE_DIR}/help/kelpie-help.html ${CMAKE_BINARY_DIR}/kelpie-help.html
                COPYONLY)
+# The pictures of the ICS forms in the help.
+foreach(picture ics309.png ics214.png)
+  configure_file(${CMAKE_SOURCE_DIR}/help/${picture} ${CMAKE_BINARY_DIR}/${picture} COPYONLY)
+endforeach()

@@ -33,7 +33,8 @@ struct TopMenu {
 constexpr TopMenu kTopMenus[] = {
     {"mFile", Qt::Key_F, false},        {"mEdit", Qt::Key_E, false},    {"mView", Qt::Key_V, false},
     {"mainHelp", Qt::Key_H, false},     {"mOptions", Qt::Key_O, false}, {"mSet", Qt::Key_S, false},
-    {"mwriteLogFile", Qt::Key_W, true}, {"mTools", Qt::Key_T, false},   {"mIcsForms", Qt::Key_I, false},
+    {"mwriteLogFile", Qt::Key_W, true}, {"mTools", Qt::Key_T, false},
+    {"mIcsForms", Qt::Key_I, false},
 };
 
 // The ICS forms' menu, after Tools: its items open a dialog of the shell and change nothing the
@@ -200,7 +201,8 @@ std::function<void(Session&)> menuHandler(const std::string& name) {
       {"mnuPopUpQTH", &Session::mnuPopUpQTH_Click},
       {"mnuPopUpInsertGrid", &Session::mnuPopUpInsertGrid_Click},
       {"mnuPopUpUpdateCall", &Session::mnuPopUpUpdateCall_Click},
-      {"mIcs309", [](Session& s) { showIcsForm(IcsForm::Log309, s, QApplication::activeWindow()); }},
+      {"mIcs309",
+       [](Session& s) { showIcsForm(IcsForm::Log309, s, QApplication::activeWindow()); }},
       {"mIcs214",
        [](Session& s) { showIcsForm(IcsForm::Activity214, s, QApplication::activeWindow()); }},
   };

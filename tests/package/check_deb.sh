@@ -19,6 +19,8 @@ expected="./usr/bin/kelpie
 ./usr/share/doc/kelpie/copyright
 ./usr/share/icons/hicolor/256x256/apps/kelpie.png
 ./usr/share/icons/hicolor/scalable/apps/kelpie.svg
+./usr/share/kelpie/ics214.png
+./usr/share/kelpie/ics309.png
 ./usr/share/kelpie/kelpie-help.html
 ./usr/share/man/man1/kelpie.1.gz
 ./usr/share/metainfo/io.github.kelpie_net.Kelpie.metainfo.xml"
