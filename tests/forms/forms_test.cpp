@@ -260,6 +260,41 @@ TEST(SheetLayout, EveryPageHasItsBlocksHeadsAndNumber) {
                                 "340,280 " + std::string(9, 'x'), "38,296 19:10", "92,296 W8"}));
 }
 
+// A sheet as text: a line per drawn line ("L x1 y1 x2 y2 width") and text ("T x y size b|r
+// text"), points to two decimals, pages apart.
+std::string sheetText(const Sheet& sheet) {
+  std::string out;
+  char b[160];
+  for (const SheetPage& page : sheet.pages) {
+    out += "page\n";
+    for (const SheetLine& l : page.lines) {
+      std::snprintf(b, sizeof b, "L %.2f %.2f %.2f %.2f %.2f\n", l.x1, l.y1, l.x2, l.y2, l.width);
+      out += b;
+    }
+    for (const SheetText& t : page.texts) {
+      std::snprintf(b, sizeof b, "T %.2f %.2f %.1f %c ", t.x, t.y, t.size, t.bold ? 'b' : 'r');
+      out += b + t.text + "\n";
+    }
+  }
+  return out;
+}
+
+// A small form on a short page: two blocks above (one wrapped), a table with two columns under a
+// group head, a second table with no rows that no longer fits and starts the next page with an
+// empty row, and the page's number below.
+TEST(SheetLayout, APageDrawnLineByLine) {
+  FormLayout form{"TITLE", "Form", {{{0.5, "1. A:", "one"}, {0.5, "2. B:", "two words"}}}, {}, {}};
+  form.tables.push_back({"3. T",
+                         {{0.5, "", "When"}, {0.25, "G", "x"}, {0.25, "G", "y"}},
+                         {{"a", "b", "c"}, {"dd ee", "", ""}, {"f", "", ""}}});
+  form.tables.push_back({"4. U", {{1, "", "Only"}}, {}});
+  form.bottom = {{{0.6, "5. P:", "me"}, {0.4, "6.", "", true}}};
+  const std::string text = sheetText(layoutForm(form, 160, 250, fixedWidth));
+  if (std::getenv("KELPIE_WRITE_GOLDEN"))
+    writeBytesAtomic(fs::path(KELPIE_SOURCE_DIR "/tests/golden/forms/small_sheet.txt"), text);
+  EXPECT_EQ(text, test::golden("forms/small_sheet.txt"));
+}
+
 // ---- the commands -------------------------------------------------------------------------
 
 struct FakeFormPrinter : FormPrinter {
@@ -356,6 +391,23 @@ TEST(FormCommands, APastLogWithItsTimesAndFirstTimers) {
   EXPECT_TRUE(net.checkIns[1].inOut);
   EXPECT_EQ(netNote(net), "");
   EXPECT_FALSE(readPastNet(rig.session, rig.folder / "MISSING.ILE", net));
+  // Chosen through the log chooser; today's log is today's list, its first-timers marked there.
+  rig.dialogs.chooserAnswers = {pathText(rig.folder / "120526f.ile"), "x/120726F.ILE", ""};
+  ASSERT_TRUE(choosePastNet(rig.session, net));
+  EXPECT_EQ(net.logName, "120526F.ILE");
+  rig.session.todayLogName = "120726F.ILE";
+  rig.session.checkIns.row(1).f = {"", "W9ZZZ", "Zed", "", "  First time check-in"};
+  rig.session.checkIns.row(2).f = {"", ""};  // deleted from the list
+  rig.session.checkIns.row(3).f = {"", "K9YYY", "Yan", "", "12/1/2025"};
+  rig.session.checkIns.count = 3;
+  ASSERT_TRUE(choosePastNet(rig.session, net));
+  EXPECT_TRUE(net.today);
+  ASSERT_EQ(net.checkIns.size(), 2u);
+  EXPECT_EQ(net.checkIns[0].callSign + net.checkIns[1].name, "W9ZZZYan");
+  EXPECT_TRUE(net.checkIns[0].firstTime);
+  EXPECT_FALSE(net.checkIns[1].firstTime);
+  EXPECT_FALSE(choosePastNet(rig.session, net));  // cancelled
+  EXPECT_TRUE(net.today);
   EXPECT_EQ(formFileName("120526f.ile", IcsForm::Log309, "pdf"), "120526f ICS-309.pdf");
 }
 
