@@ -201,6 +201,8 @@ std::function<void(Session&)> menuHandler(const std::string& name) {
       {"mnuPopUpQTH", &Session::mnuPopUpQTH_Click},
       {"mnuPopUpInsertGrid", &Session::mnuPopUpInsertGrid_Click},
       {"mnuPopUpUpdateCall", &Session::mnuPopUpUpdateCall_Click},
+      {"mnuPopUpTactical", &Session::mnuPopUpTactical_Click},
+      {"mnuPopUpRelay", &Session::mnuPopUpRelay_Click},
       {"mIcs309",
        [](Session& s) { showIcsForm(IcsForm::Log309, s, QApplication::activeWindow()); }},
       {"mIcs214",

@@ -14,11 +14,16 @@ bool timeOrEmpty(const std::string& s) { return s.empty() || parseIsoTime(s).has
 
 std::string precedenceWord(char p) {
   switch (p) {
-    case 'E': return "Emergency";
-    case 'P': return "Priority";
-    case 'W': return "Welfare";
-    case 'R': return "Routine";
-    default: return "";
+    case 'E':
+      return "Emergency";
+    case 'P':
+      return "Priority";
+    case 'W':
+      return "Welfare";
+    case 'R':
+      return "Routine";
+    default:
+      return "";
   }
 }
 
@@ -32,9 +37,8 @@ Lines factsLines(const std::vector<FactsRow>& rows) {
   for (const FactsRow& r : rows) {
     const CheckInFacts& f = r.facts;
     std::string line = r.callSign;
-    for (const std::string* s :
-         {&f.dest, &f.listedAt, &f.passedTo, &f.passedAt, &f.tactical, &f.tacticalAt, &f.relay,
-          &f.relayAt, &f.remark, &f.remarkAt}) {
+    for (const std::string* s : {&f.dest, &f.listedAt, &f.passedTo, &f.passedAt, &f.tactical,
+                                 &f.tacticalAt, &f.relay, &f.relayAt, &f.remark, &f.remarkAt}) {
       if (s == &f.dest) {
         line += '\t' + toDec(f.count) + '\t';
         if (f.precedence) line += f.precedence;
@@ -61,9 +65,9 @@ std::vector<FactsRow> parseFactsLines(const Lines& lines) {
     r.callSign = v[0];
     CheckInFacts& f = r.facts;
     f.count = std::stoi(v[1]);
-    const bool precOk = f.count == 0 ? v[2].empty()
-                                     : v[2].size() == 1 && kPrecedences.find(v[2][0]) !=
-                                                               std::string_view::npos;
+    const bool precOk =
+        f.count == 0 ? v[2].empty()
+                     : v[2].size() == 1 && kPrecedences.find(v[2][0]) != std::string_view::npos;
     if (!precOk) continue;
     f.precedence = f.count == 0 ? 0 : v[2][0];
     f.dest = v[3], f.listedAt = v[4], f.passedTo = v[5], f.passedAt = v[6];

@@ -33,16 +33,12 @@ FormNet todaysNet(const Session& s) {
   FormNet net;
   net.logName = s.todayLogName;
   net.today = true;
-  std::vector<std::string> calls;
   for (int i = 1; i <= s.checkIns.count && static_cast<size_t>(i) < s.checkIns.rows.size(); ++i) {
     const CheckInRow& row = s.checkIns.rows[static_cast<size_t>(i)];
     if (row.f[1].empty()) continue;  // a check-in deleted from the list
-    net.checkIns.push_back({row.f[1], row.f[2], row.timeIn, row.inOut, row.f[4] == kFirstTime, {}});
-    calls.push_back(row.f[1]);
+    net.checkIns.push_back(
+        {row.f[1], row.f[2], row.timeIn, row.inOut, row.f[4] == kFirstTime, row.facts});
   }
-  const std::vector<CheckInFacts> facts = readFactsFor(s.todayLogPath(), calls);
-  for (size_t i = 0; i < facts.size() && i < net.checkIns.size(); ++i)
-    net.checkIns[i].facts = facts[i];
   if (s.share)
     for (const auto& [window, call] : s.share->present()) net.loggers.push_back(call);
   return net;

@@ -390,6 +390,11 @@ TEST(FormCommands, APastLogWithItsTimesAndFirstTimers) {
   EXPECT_EQ(net.checkIns[0].timeIn, "2026-12-06T00:05:00Z");
   EXPECT_TRUE(net.checkIns[1].inOut);
   EXPECT_EQ(netNote(net), "");
+  const CheckInFacts listed = traffic(3, 'E', "EOC", "2026-12-06T00:06:00Z");
+  rig.write("120526F.TRF", factsLines({{"K2BBB", listed}}));
+  ASSERT_TRUE(readPastNet(rig.session, rig.folder / "120526F.ILE", net));
+  EXPECT_EQ(net.checkIns[1].facts, listed);
+  EXPECT_TRUE(net.checkIns[0].facts.empty());
   EXPECT_FALSE(readPastNet(rig.session, rig.folder / "MISSING.ILE", net));
   // Chosen through the log chooser; today's log is today's list, its first-timers marked there.
   rig.dialogs.chooserAnswers = {pathText(rig.folder / "120526f.ile"), "x/120726F.ILE", ""};
@@ -399,6 +404,7 @@ TEST(FormCommands, APastLogWithItsTimesAndFirstTimers) {
   rig.session.checkIns.row(1).f = {"", "W9ZZZ", "Zed", "", "  First time check-in"};
   rig.session.checkIns.row(2).f = {"", ""};  // deleted from the list
   rig.session.checkIns.row(3).f = {"", "K9YYY", "Yan", "", "12/1/2025"};
+  rig.session.checkIns.row(3).facts.remark = "QRP";
   rig.session.checkIns.count = 3;
   ASSERT_TRUE(choosePastNet(rig.session, net));
   EXPECT_TRUE(net.today);
@@ -406,6 +412,7 @@ TEST(FormCommands, APastLogWithItsTimesAndFirstTimers) {
   EXPECT_EQ(net.checkIns[0].callSign + net.checkIns[1].name, "W9ZZZYan");
   EXPECT_TRUE(net.checkIns[0].firstTime);
   EXPECT_FALSE(net.checkIns[1].firstTime);
+  EXPECT_EQ(net.checkIns[1].facts.remark, "QRP");
   EXPECT_FALSE(choosePastNet(rig.session, net));  // cancelled
   EXPECT_TRUE(net.today);
   EXPECT_EQ(formFileName("120526f.ile", IcsForm::Log309, "pdf"), "120526f ICS-309.pdf");
