@@ -165,22 +165,6 @@ TEST(Ics214, AShiftOfARunningNet) {
   EXPECT_EQ(resources214(net, all, sampleHeader(h.from, {{2026, 12, 5}, 19, 9, 0})).size(), 2u);
 }
 
-TEST(Ics309, CsvRowsQuotedAndGuarded) {
-  FakeClock clock;
-  FormNet net{"X.ILE", false, {}, {}};
-  net.checkIns.push_back(
-      {"W1AAA", "", "2026-12-06T00:05:00Z", false, false,
-       traffic(1, 'W', "Ann \"Q\" Lee", "2026-12-06T00:05:00Z", "=cmd|x", "2026-12-06T00:09:00Z")});
-  net.checkIns.push_back({"K2\xC9", "", "", false, false, {}});
-  EXPECT_EQ(csv309(net, netEvents(net, clock), sampleHeader()),
-            "\xEF\xBB\xBF"
-            "Date,Time,From,To,Message\r\n"
-            "2026-12-05,19:05,W1AAA,W1NC,Checked in\r\n"
-            "2026-12-05,19:05,W1AAA,W1NC,\"Listed 1 Welfare for Ann \"\"Q\"\" Lee\"\r\n"
-            ",,K2\xC3\x89,W1NC,Checked in\r\n"
-            "2026-12-05,19:09,W1AAA,\"'=cmd|x\",\"Passed 1 Welfare for Ann \"\"Q\"\" Lee\"\r\n");
-}
-
 TEST(SheetLayout, WrapsAtSpacesAndInsideLongWords) {
   struct Case {
     const char* name;
@@ -216,48 +200,6 @@ TEST(SheetLayout, RowsGoWholeOnPagesWithTheirHeads) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(paginate(c.rows, std::vector<double>(c.rows.size(), 30), 100), c.pages) << c.name;
-}
-
-// The texts of a page from top to bottom, left to right, one "x,y text" each.
-std::vector<std::string> textsOf(const SheetPage& page) {
-  std::vector<std::string> out;
-  for (const SheetText& t : page.texts)
-    out.push_back(toDec(static_cast<long long>(t.x)) + "," + toDec(static_cast<long long>(t.y)) +
-                  " " + t.text);
-  return out;
-}
-
-TEST(SheetLayout, EveryPageHasItsBlocksHeadsAndNumber) {
-  FakeClock clock;
-  FormNet net{"120526F.ILE", false, {}, {}};
-  for (int i = 0; i < 60; ++i)
-    net.checkIns.push_back({"W" + toDec(i), "", "2026-12-06T00:10:00Z", false, false, {}});
-  net.checkIns[7].facts.remark = std::string(60, 'x');  // a word wider than its cell
-  const FormHeader h = sampleHeader();
-  const auto rows = rows309(net, netEvents(net, clock), h);
-  const Sheet sheet = layoutForm(layout309(rows, h), 612, 792, fixedWidth);
-  ASSERT_EQ(sheet.pages.size(), 2u);
-  for (size_t p = 0; p < 2; ++p) {
-    const auto texts = textsOf(sheet.pages[p]);
-    auto has = [&](const std::string& s) {
-      return std::find(texts.begin(), texts.end(), s) != texts.end();
-    };
-    EXPECT_TRUE(has("215,48 COMMUNICATIONS LOG (ICS 309)")) << p;
-    EXPECT_TRUE(has("38,73 Winter Storm, Activation # 26-014")) << p;
-    EXPECT_TRUE(has("38,111 5. COMMUNICATIONS LOG")) << p;
-    EXPECT_TRUE(has("38,125 Time (24:00)")) << p;
-    EXPECT_TRUE(has("92,125 FROM") && has("178,135 Msg #") && has("340,125 Message")) << p;
-    EXPECT_TRUE(has("459,751 Page " + toDec(static_cast<long long>(p + 1)) + " of 2")) << p;
-  }
-  // The long remark wraps in the message column (44% of 540 points: 51 characters a line), and
-  // the next row starts below its last line.
-  const auto first = textsOf(sheet.pages[0]);
-  const auto at = std::find(first.begin(), first.end(), "340,259 Checked in;");
-  ASSERT_LE(at + 7, first.end());
-  EXPECT_EQ(
-      std::vector<std::string>(at, at + 5),
-      (std::vector<std::string>{"340,259 Checked in;", "340,270 " + std::string(51, 'x'),
-                                "340,280 " + std::string(9, 'x'), "38,296 19:10", "92,296 W8"}));
 }
 
 // A sheet as text: a line per drawn line ("L x1 y1 x2 y2 width") and text ("T x y size b|r
