@@ -279,9 +279,11 @@ TEST(FormCommands, SavePdfAsksBeforeReplacingAndOpensTheFile) {
   EXPECT_EQ(rig.dialogs.messages().back().text, "The form is saved as " +
                                                     pathText(rig.folder / "120526F ICS-214.pdf") +
                                                     ", but no program to show it was found.");
+  EXPECT_TRUE(printForm(rig.session, printer, job));
   printer.printError = "No printer is set up.";
   EXPECT_FALSE(printForm(rig.session, printer, job));
   EXPECT_EQ(rig.dialogs.messages().back().text, "No printer is set up.");
+  EXPECT_EQ(printer.printed, 2);
 }
 
 TEST(FormCommands, CsvBesideTheLogOfThePeriodsRows) {
