@@ -161,6 +161,9 @@ TEST(Ics214, AShiftOfARunningNet) {
        "Period ended: 3 check-ins, 0 first-time; messages listed: 2 Priority, "
        "1 Routine; passed: none."}};
   EXPECT_EQ(activities214(net, all, cutToPeriod(all, h.from, h.to), h), activities);
+  // Today's net is never closed, even when the period holds all of it.
+  const auto whole = activities214(net, all, all, sampleHeader());
+  EXPECT_EQ(whole.back().text.substr(0, 13), "Period ended:");
   // Posted after the period's end: no resource yet.
   EXPECT_EQ(resources214(net, all, sampleHeader(h.from, {{2026, 12, 5}, 19, 9, 0})).size(), 2u);
 }
@@ -225,9 +228,11 @@ std::string sheetText(const Sheet& sheet) {
 // group head, a second table with no rows that no longer fits and starts the next page with an
 // empty row, and the page's number below.
 TEST(SheetLayout, APageDrawnLineByLine) {
-  FormLayout form{"TITLE", "Form", {{{0.5, "1. A:", "one"}, {0.5, "2. B:", "two words"}}}, {}, {}};
+  // Labels and heads of 11 characters fill their cells to within half a character.
+  FormLayout form{
+      "TITLE", "Form", {{{0.5, "1. A bcdef:", "one"}, {0.5, "2. B:", "two words"}}}, {}, {}};
   form.tables.push_back({"3. T",
-                         {{0.5, "", "When"}, {0.25, "G", "x"}, {0.25, "G", "y"}},
+                         {{0.5, "", "When it was"}, {0.25, "G", "x"}, {0.25, "G", "y"}},
                          {{"a", "b", "c"}, {"dd ee", "", ""}, {"f", "", ""}}});
   form.tables.push_back({"4. U", {{1, "", "Only"}}, {}});
   form.bottom = {{{0.6, "5. P:", "me"}, {0.4, "6.", "", true}}};
