@@ -285,8 +285,9 @@ class Session {
   void askTactical(int n);
   void askRelay(int n);
   // After a change of a check-in's facts: the list redrawn with its line chosen, the log and
-  // side file written, the result said.
-  void factsChanged(int n, const std::string& said);
+  // side file written, the result said; an urgent text stays on the hint line until the next
+  // command.
+  void factsChanged(int n, const std::string& said, const std::string& urgent = {});
   void leaveProgramSaving();
   void leavePastLogView();
   void showFound(const std::vector<FoundStation>& found, const std::string& noneText);
