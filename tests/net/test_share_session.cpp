@@ -89,6 +89,13 @@ TEST(SharedNet, EveryChangeReachesTheOtherWindowAndTheLogsAgree) {
   b.rig.enter("K1ABC");  // in again, earlier by b's clock
   settleAll({&a, &b});
   EXPECT_EQ(a.calls() + std::to_string(a.rig.session.view.selected), "K1ABC N2XYZ<Ack> 1");
+  // Traffic listed on one window is on the other's line and in its side file.
+  a.rig.dialogs.inputAnswers = {"2 p Boston"};
+  a.rig.enter("T2");
+  settleAll({&a, &b});
+  EXPECT_EQ(b.rig.session.view.lines.at(1).substr(b.rig.session.view.lines.at(1).size() - 11),
+            "   <Trf 2P>");
+  EXPECT_EQ(b.rig.read("120526F.TRF"), a.rig.read("120526F.TRF"));
 }
 
 TEST(SharedNet, ARestartTakesBackItsLinesWithoutMakingNewOnes) {
