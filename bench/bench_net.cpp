@@ -118,6 +118,7 @@ int main(int argc, char** argv) {
     }
     session.checkIns.count = 1000;
     session.saveLogFile();
+    session.updateCheckIns();
     auto enter = [&](const char* text, const char* answer) {
       return [&session, &seams, text, answer] {
         seams.dialogs.input = answer;
@@ -128,8 +129,8 @@ int main(int argc, char** argv) {
     };
     const double mark = medianMs(25, enter("99", ""));
     report("mark of check-in 99 of 1,000 (median)", mark, 16);
-    report("T# listing, Enter to log and side file (median)", medianMs(25, enter("T99", "2 P Boston")),
-           mark + 2);
+    report("T# listing, Enter to log and side file (median)",
+           medianMs(25, enter("T99", "2 P Boston")), mark + 2);
     report("P# pass, Enter to log and side file (median)", medianMs(25, enter("P99", "W2XYZ")),
            mark + 2);
     report("R# remark, Enter to log and side file (median)", medianMs(25, enter("R99", "Mobile")),

@@ -175,6 +175,10 @@ class Session {
   void reportWriteFailure(const fs::path& path, const std::string& error,
                           bool savedAgainLater = true);
   bool writeFile(const fs::path& path, const Lines& lines);
+  // Writes one of today's files unless it already holds these bytes as Kelpie last wrote them
+  // (same size and modification time since): a listing or a remark leaves the log as it was,
+  // and the save then costs one file, not three.
+  bool writeTodayFile(const fs::path& path, const Lines& lines, std::string* error);
 
   // ---- stored data ------------------------------------------------------------------------
   void readSettings();
@@ -299,6 +303,12 @@ class Session {
   // costs the net nothing.
   std::vector<CheckInRow> sharedRows;
   bool rowsAsShared() const;
+  struct Written {
+    std::string bytes;
+    uintmax_t size = 0;
+    fs::file_time_type time;
+  };
+  std::map<fs::path, Written> todayWritten;
   void keepSharedRows();
 };
 

@@ -6,7 +6,6 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <mutex>
@@ -18,7 +17,6 @@ bool armed = false, firedFlag = false;
 SysOp armedOp;
 std::string armedName;
 
-// The file an fd or a path names: its last part.
 std::string baseName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 std::string fdName(int fd) {
   char link[64], target[4096];
@@ -26,26 +24,18 @@ std::string fdName(int fd) {
   const ssize_t n = ::readlink(link, target, sizeof target - 1);
   return n > 0 ? baseName(std::string(target, static_cast<size_t>(n))) : std::string();
 }
-
-// Whether this call is the one to fail; it fires once.
-bool take(SysOp op, const std::string& name) {
-  std::lock_guard<std::mutex> lock(guard);
-  if (!armed || op != armedOp) return false;
-  // The temporary is ".NAME.XXXXXX"; the rename's target is NAME itself.
-  const bool hit =
-      op == SysOp::Rename ? name == armedName : name.rfind("." + armedName + ".", 0) == 0;
-  if (!hit) return false;
-  armed = false;
-  firedFlag = true;
-  return true;
-}
-
-template <typename F>
-F next(const char* symbol) {
-  return reinterpret_cast<F>(::dlsym(RTLD_NEXT, symbol));
-}
 }  // namespace
 
+// Whether this call is the one to fail (errno set); it fires once. The temporary is
+// ".NAME.XXXXXX"; the rename's target is NAME itself.
+bool failHere(SysOp op, const std::string& name) {
+  std::lock_guard<std::mutex> lock(guard);
+  if (!armed || op != armedOp ||
+      !(op == SysOp::Rename ? name == armedName : name.rfind("." + armedName + ".", 0) == 0))
+    return false;
+  armed = false, firedFlag = true, errno = EIO;
+  return true;
+}
 FailNext::FailNext(SysOp op, std::string fileName) {
   std::lock_guard<std::mutex> lock(guard);
   armed = true, firedFlag = false, armedOp = op, armedName = std::move(fileName);
@@ -58,42 +48,29 @@ bool FailNext::fired() const {
   std::lock_guard<std::mutex> lock(guard);
   return firedFlag;
 }
-
 }  // namespace kelpie::test
 
-using kelpie::test::SysOp;
+using kelpie::test::failHere, kelpie::test::fdName, kelpie::test::SysOp;
+#define NEXT(name, type) static const auto real = reinterpret_cast<type>(::dlsym(RTLD_NEXT, name))
 
 extern "C" {
 ssize_t write(int fd, const void* buf, size_t count) {
-  static const auto real = kelpie::test::next<ssize_t (*)(int, const void*, size_t)>("write");
-  if (fd > 2 && kelpie::test::take(SysOp::Write, kelpie::test::fdName(fd))) {
-    errno = EIO;
-    return -1;
-  }
-  return real(fd, buf, count);
+  NEXT("write", ssize_t(*)(int, const void*, size_t));
+  return fd > 2 && failHere(SysOp::Write, fdName(fd)) ? -1 : real(fd, buf, count);
 }
 int fsync(int fd) {
-  static const auto real = kelpie::test::next<int (*)(int)>("fsync");
-  if (kelpie::test::take(SysOp::Fsync, kelpie::test::fdName(fd))) {
-    errno = EIO;
-    return -1;
-  }
-  return real(fd);
+  NEXT("fsync", int (*)(int));
+  return failHere(SysOp::Fsync, fdName(fd)) ? -1 : real(fd);
 }
 int close(int fd) {
-  static const auto real = kelpie::test::next<int (*)(int)>("close");
-  const bool fail = fd > 2 && kelpie::test::take(SysOp::Close, kelpie::test::fdName(fd));
+  NEXT("close", int (*)(int));
+  const bool fail = fd > 2 && failHere(SysOp::Close, fdName(fd));
   const int r = real(fd);
-  if (!fail) return r;
-  errno = EIO;
-  return -1;
+  if (fail) errno = EIO;
+  return fail ? -1 : r;
 }
 int rename(const char* from, const char* to) {
-  static const auto real = kelpie::test::next<int (*)(const char*, const char*)>("rename");
-  if (kelpie::test::take(SysOp::Rename, kelpie::test::baseName(to))) {
-    errno = EIO;
-    return -1;
-  }
-  return real(from, to);
+  NEXT("rename", int (*)(const char*, const char*));
+  return failHere(SysOp::Rename, kelpie::test::baseName(to)) ? -1 : real(from, to);
 }
 }
