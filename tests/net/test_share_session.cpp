@@ -96,6 +96,13 @@ TEST(SharedNet, EveryChangeReachesTheOtherWindowAndTheLogsAgree) {
   EXPECT_EQ(b.rig.session.view.lines.at(1).substr(b.rig.session.view.lines.at(1).size() - 11),
             "   <Trf 2P>");
   EXPECT_EQ(b.rig.read("120526F.TRF"), a.rig.read("120526F.TRF"));
+  // A line of a later format than this Kelpie reads: said on the status line, the net goes on.
+  const std::string topic = "kelpie/1/222 MHz W1NC 2026-12-05/line/x";
+  b.link.pending.assign(2, {topic, "{\"v\":3,\"id\":\"x\"}"});
+  settleAll({&b});
+  EXPECT_TRUE(b.rig.session.view.shareStatus.ends_with(
+      " - a newer Kelpie is on this net: update to see all of its lines"));
+  EXPECT_EQ(b.rig.session.share->dropped(), 2u);
 }
 
 TEST(SharedNet, ARestartTakesBackItsLinesWithoutMakingNewOnes) {
