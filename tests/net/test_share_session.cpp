@@ -144,7 +144,12 @@ TEST(SharedNet, AReadOnlyWindowWatchesAndARefusedOneLogsHereOnly) {
   EXPECT_EQ(viewer.rig.dialogs.boxes(),
             "Read-only / N2XYZ is not logged: this window may only watch the shared net. "
             "Check-ins are logged on the loggers' windows.\n");
-  viewer.rig.enter("1");  // a mark is the loggers' too
+  viewer.rig.enter("1");  // a mark is the loggers' too, and so is traffic: no box asks for it
+  viewer.rig.dialogs.shown.clear();
+  viewer.rig.enter("T1");
+  EXPECT_EQ(viewer.rig.dialogs.boxes(),
+            "Read-only / Nothing is changed: this window may only watch the shared net. Check-ins "
+            "are logged on the loggers' windows.\n");
   settleAll({&logger, &viewer});
   EXPECT_EQ(viewer.calls(), "K1ABC ");
   EXPECT_EQ(viewer.rig.read(kLog), logger.rig.read(kLog));

@@ -27,7 +27,7 @@ struct TrafficNet : Rig {
     for (const std::string& line : session.view.lines)
       s +=
           (line.find("   <") == std::string::npos ? "-" : line.substr(line.find("   <") + 3)) + "|";
-    s += "\n" + session.view.spoken + "\n" + session.view.label3 + "\n";
+    s += session.view.entryText + "\n" + session.view.spoken + "\n" + session.view.label3 + "\n";
     for (const ShownBox& b : dialogs.shown)
       s += b.title + " / " + b.text + " / " + b.defaultText + "\n";
     dialogs.shown.clear();
