@@ -290,6 +290,7 @@ export function netTopic(name) {
 
 // The net's name (Unicode) from the topic level netTopic made; null when it is not one.
 export function netName(level) {
+  if (level === '%') return '';
   let bytes = '';
   for (let i = 0; i < level.length; ++i) {
     if (level[i] === '%') {
@@ -302,5 +303,5 @@ export function netName(level) {
       bytes += b;
     }
   }
-  return level === '%' ? '' : toUnicode(bytes);
+  return toUnicode(bytes);
 }
