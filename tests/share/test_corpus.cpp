@@ -100,7 +100,7 @@ json messageJson(const Message& m) {
 std::string corpusText(const std::vector<Case>& cases) {
   std::string out = "{\"cases\": [\n";
   for (size_t c = 0; c < cases.size(); ++c) {
-    TempFolder folder;
+    test::TempFolder folder;
     NoLink link;
     ShareSettings settings;
     settings.net = cases[c].net;
@@ -311,7 +311,7 @@ TEST(ListenersPageCorpus, IsWhatTheWindowsMakeOfEachSequence) {
         << text;
     GTEST_SKIP() << "corpus written";
   }
-  EXPECT_TRUE(text == golden("share/corpus.json"))
+  EXPECT_TRUE(text == test::golden("share/corpus.json"))
       << "the corpus changed: KELPIE_WRITE_GOLDEN=1 writes it; check the diff and web/";
 }
 
