@@ -59,8 +59,8 @@ export function upper1252(s) {
   return out;
 }
 
-// A JSON object of plain values, read as the windows' parser reads it: the top-level keys
-// (counted, so a repeated one is seen) and each value with its kind, telling whole numbers
+// A JSON object, read as the windows' parser reads it: the top-level keys (counted, so that
+// a repeated one leaves a message short of a key it needs) and each value with its kind, telling whole numbers
 // without sign ("uint") from the others, which the windows never take as a count or a
 // version. Nested values are read but never right in a message (kind "other"). null when the
 // text is not a JSON object.
@@ -167,7 +167,7 @@ function message(payload, counts) {
     return null;
   }
   const o = parseObject(text);
-  if (!o || o.keys !== o.fields.size) return null;
+  if (!o) return null;
   const v = o.fields.get('v');
   if (!v || v.kind !== 'uint') return null;
   if (v.value > counts.newest) return 'newer';

@@ -57,7 +57,10 @@ Line revised(Line l, char by) {
   l.by = win(by);
   return l;
 }
-Message sent(const Line& l, const std::string& net = kNet) { return {lineTopic(net, l.id), encode(l)}; }
+// The topics take the net's name in the code page, as a window makes them.
+Message sent(const Line& l, const std::string& net = kNet) {
+  return {lineTopic(cp1252FromUtf8(net).value_or(net), l.id), encode(l)};
+}
 // A message of l with one of its keys' text replaced ("key":value as written).
 Message edited(const Line& l, const std::string& from, const std::string& to) {
   Message m = sent(l);
@@ -162,8 +165,9 @@ std::vector<Case> namedCases() {
   Line f1 = line('b', 5, " k1abc ", "03"), f2 = line('c', 1, "K1ABC", "04");
   f1.com = true, f2.inOut = true, f1.name = "Bobby";
   Line noCall = line('c', 2, "", "01"), noCall2 = line('c', 3, "  ", "02");
+  Line nbsp = line('c', 4, "\xA0K1ABC", "05");  // not a space to the windows
   add("same callsign folds into the earliest",
-      {{sent(f2), sent(f1)}, {sent(a)}, {sent(noCall), sent(noCall2)}, {sent(gone)}});
+      {{sent(f2), sent(f1)}, {sent(a)}, {sent(noCall), sent(noCall2), sent(nbsp)}, {sent(gone)}});
   Line e1 = line('a', 20, "\xE9t\xFF", "01"), e2 = line('b', 20, "\xC9T\x9F", "02");
   Line e3 = line('c', 20, "\xF7x", "03"), e4 = line('c', 21, "\xD7x", "04");
   add("upper case of the code page", {{sent(e2), sent(e1), sent(e3), sent(e4)}});
@@ -192,6 +196,7 @@ std::vector<Case> namedCases() {
       {{edited(a, s, "\"seq\":1.0,"), edited(a, s, "\"seq\":1e0,"), edited(a, s, "\"seq\":\"1\","),
         edited(a, s, "\"seq\":-1,"), edited(a, "\"rev\":1,", "\"rev\":0,"),
         edited(a, "\"v\":1", "\"v\":1.0"), edited(a, "\"v\":1", "\"v\":0"),
+        edited(a, "\"v\":1", "\"v\":18446744073709551617"),
         edited(top, max, "\"seq\":4294967296,"), edited(a, s, "\"seq\":18446744073709551616,"),
         edited(a, s, "\"seq\":01,"), edited(a, s, "\"seq\":true,")},
        {sent(top), edited(a, "\"rev\":1,", "\"rev\":4294967295,")}});
@@ -205,7 +210,8 @@ std::vector<Case> namedCases() {
       {{edited(a, call, "\"call\":\"" + std::string(21, 'K') + "\""),
         edited(a, "\"name\":\"Bob\"", "\"name\":\"" + std::string(81, 'B') + "\""),
         edited(a, call, "\"call\":\"K1\\u0007\""), edited(a, call, "\"call\":\"K1\\u007f\""),
-        edited(a, call, "\"call\":\"K1\xC2\x81\""), edited(a, call, "\"call\":\"K1\xC4\x80\""),
+        edited(a, call, "\"call\":\"K1\xC2\x81\""), edited(a, call, "\"call\":\"K1\xC2\x9F\""),
+        edited(a, call, "\"call\":\"K1\xC4\x80\""),
         edited(a, call, "\"call\":\"K1\xC3\""), edited(a, call, "\"call\":\"K1\xE0\x80\xAF\""),
         edited(a, call, "\"call\":\"K1\\ud800\""), edited(a, call, "\"call\":\"K1\\udc00x\""),
         edited(a, call, "\"call\":\"K1\\ud83d\\ude00\""), edited(a, call, "\"call\":\"K1\t\""),
