@@ -32,16 +32,25 @@ add_custom_command(
   COMMENT "npm ci for the listeners' page")
 file(MAKE_DIRECTORY ${KELPIE_WEB_NPM})
 
-file(GLOB KELPIE_WEB_FILES CONFIGURE_DEPENDS ${_src}/*.html ${_src}/*.css ${_src}/*.js)
-set(_out ${KELPIE_WEB_DIR}/mqtt.esm.js)
+# The page: its HTML and CSS as they are, its modules joined into kelpie.js, and the classic
+# browser bundle of mqtt.js (it sets the global `mqtt`).
+set(_modules wire.js replica.js net.js page.js main.js)
+list(TRANSFORM _modules PREPEND ${_src}/)
+set(_out ${KELPIE_WEB_DIR}/mqtt.min.js ${KELPIE_WEB_DIR}/kelpie.js)
 add_custom_command(
-  OUTPUT ${_out}
-  COMMAND ${CMAKE_COMMAND} -E copy ${KELPIE_WEB_NPM}/node_modules/mqtt/dist/mqtt.esm.js ${_out}
+  OUTPUT ${KELPIE_WEB_DIR}/mqtt.min.js
+  COMMAND ${CMAKE_COMMAND} -E copy ${KELPIE_WEB_NPM}/node_modules/mqtt/dist/mqtt.min.js
+          ${KELPIE_WEB_DIR}/mqtt.min.js
   DEPENDS ${KELPIE_WEB_NPM}/npm-ci.stamp)
-foreach(f ${KELPIE_WEB_FILES})
-  get_filename_component(n ${f} NAME)
+add_custom_command(
+  OUTPUT ${KELPIE_WEB_DIR}/kelpie.js
+  COMMAND ${CMAKE_COMMAND} -DOUT=${KELPIE_WEB_DIR}/kelpie.js "-DMODULES=${_modules}"
+          -P ${CMAKE_SOURCE_DIR}/cmake/web_bundle.cmake
+  DEPENDS ${_modules} ${CMAKE_SOURCE_DIR}/cmake/web_bundle.cmake)
+foreach(n index.html kelpie.css)
   add_custom_command(OUTPUT ${KELPIE_WEB_DIR}/${n}
-                     COMMAND ${CMAKE_COMMAND} -E copy ${f} ${KELPIE_WEB_DIR}/${n} DEPENDS ${f})
+                     COMMAND ${CMAKE_COMMAND} -E copy ${_src}/${n} ${KELPIE_WEB_DIR}/${n}
+                     DEPENDS ${_src}/${n})
   list(APPEND _out ${KELPIE_WEB_DIR}/${n})
 endforeach()
 add_custom_target(kelpie_web ALL DEPENDS ${_out})

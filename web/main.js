@@ -1,7 +1,7 @@
 // The listeners' page: connects back to the broker that served it (MQTT over WebSockets),
-// only ever subscribes, and shows one net (?net=NAME) or the nets being logged now.
+// only ever subscribes, and shows one net (?net=NAME) or the nets being logged now. mqtt.js
+// comes as a classic script before this one and leaves `mqtt` global.
 
-import mqtt from './mqtt.esm.js';
 import {Net} from './net.js';
 import {CheckInTable, NetList, brokerAddress, netAddress, netFromQuery} from './page.js';
 import {decodePresence, netName} from './wire.js';
@@ -26,7 +26,7 @@ const REFUSED = new Set([0x86, 0x87, 0x8C, 4, 5]);
 function connect(user, password) {
   client?.end(true);
   setState('Connecting...');
-  client = mqtt.connect(broker, {
+  client = globalThis.mqtt.connect(broker, {
     protocolVersion: 5,
     clean: true,
     reconnectPeriod: 3000,
@@ -44,7 +44,10 @@ function connect(user, password) {
     if (REFUSED.has(err?.code)) refused();
   });
   client.on('reconnect', () => setState('Reconnecting...'));
-  client.on('offline', () => setState('Reconnecting...'));
+  client.on('offline', () => {
+    setState('Reconnecting...');
+    lost();
+  });
   client.on('connect', () => {
     client.subscribe(filter(), {qos: 1}, (err, granted) => {
       if (err || granted?.some(g => REFUSED.has(g.qos) || g.reasonCode >= 0x80)) return refused();
@@ -55,7 +58,9 @@ function connect(user, password) {
   client.on('message', (topic, payload, packet) => take(topic, payload, packet.retain));
 }
 
-let filter, take;
+// What the page shows of the net: its topics, a message taken, and the windows forgotten
+// while the link is down (as a window forgets them: they announce themselves again).
+let filter, take, lost = () => {};
 
 if (name === null) {
   // The nets being logged now.
@@ -86,6 +91,10 @@ if (name === null) {
   const table = new CheckInTable($('rows'));
   let pending = null, live = new Set();
   filter = () => net.filter;
+  lost = () => {
+    net.present.clear();
+    pending ??= setTimeout(render, 0);
+  };
   const render = () => {
     pending = null;
     const entries = net.replica.entries();

@@ -22,12 +22,8 @@ expected="./usr/bin/kelpie
 ./usr/share/kelpie/kelpie-help.html
 ./usr/share/kelpie/web/index.html
 ./usr/share/kelpie/web/kelpie.css
-./usr/share/kelpie/web/main.js
-./usr/share/kelpie/web/mqtt.esm.js
-./usr/share/kelpie/web/net.js
-./usr/share/kelpie/web/page.js
-./usr/share/kelpie/web/replica.js
-./usr/share/kelpie/web/wire.js
+./usr/share/kelpie/web/kelpie.js
+./usr/share/kelpie/web/mqtt.min.js
 ./usr/share/man/man1/kelpie.1.gz
 ./usr/share/metainfo/io.github.kelpie_net.Kelpie.metainfo.xml"
 listing=$(dpkg-deb -c "$deb")
@@ -53,7 +49,7 @@ done
 ! grep -q asan <<<"$depends" || fail "a sanitizer build was packaged"
 # The listeners' page carries mqtt.js, whose licence the copyright file must give.
 dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/kelpie/copyright |
-  grep -q '^Files: usr/share/kelpie/web/mqtt.esm.js' || fail "copyright lacks mqtt.js"
+  grep -q '^Files: usr/share/kelpie/web/mqtt.min.js' || fail "copyright lacks mqtt.js"
 
 rc=0
 report=$(lintian --fail-on error --tag-display-limit 0 "$deb" 2>&1) || rc=$?
