@@ -36,6 +36,7 @@ file(MAKE_DIRECTORY ${KELPIE_WEB_NPM})
 # browser bundle of mqtt.js (it sets the global `mqtt`).
 set(_modules wire.js replica.js net.js page.js main.js)
 list(TRANSFORM _modules PREPEND ${_src}/)
+string(REPLACE ";" "," _module_args "${_modules}")
 set(_out ${KELPIE_WEB_DIR}/mqtt.min.js ${KELPIE_WEB_DIR}/kelpie.js)
 add_custom_command(
   OUTPUT ${KELPIE_WEB_DIR}/mqtt.min.js
@@ -44,9 +45,9 @@ add_custom_command(
   DEPENDS ${KELPIE_WEB_NPM}/npm-ci.stamp)
 add_custom_command(
   OUTPUT ${KELPIE_WEB_DIR}/kelpie.js
-  COMMAND ${CMAKE_COMMAND} -DOUT=${KELPIE_WEB_DIR}/kelpie.js "-DMODULES=${_modules}"
+  COMMAND ${CMAKE_COMMAND} -DOUT=${KELPIE_WEB_DIR}/kelpie.js -DMODULES=${_module_args}
           -P ${CMAKE_SOURCE_DIR}/cmake/web_bundle.cmake
-  DEPENDS ${_modules} ${CMAKE_SOURCE_DIR}/cmake/web_bundle.cmake)
+  DEPENDS ${_modules} ${CMAKE_SOURCE_DIR}/cmake/web_bundle.cmake VERBATIM)
 foreach(n index.html kelpie.css)
   add_custom_command(OUTPUT ${KELPIE_WEB_DIR}/${n}
                      COMMAND ${CMAKE_COMMAND} -E copy ${_src}/${n} ${KELPIE_WEB_DIR}/${n}

@@ -59,7 +59,7 @@ TEST(ShareUrl, AddressesReadOrRefused) {
 }
 
 TEST(ShareUrl, KeepsWhatTheAddressDoesNotSayAndTellsTheForm) {
-  ShareSettings s{"old", 1, false, "/ca.pem", "olduser", "pw", "W1ABC", "old net"};
+  ShareSettings s{"old", 1, false, "/ca.pem", "olduser", "pw", "W1ABC", "old net", "http://p/"};
   std::string error = "stale";
   ASSERT_TRUE(parseShareUrl("mqtts://h/n", s, error));
   EXPECT_EQ(s.caFile + s.password + s.operatorCall + s.user + error,

@@ -109,7 +109,7 @@ TEST(ShareDialog, TypedWithTheTlsRuleRememberedButThePasswordWhichComesFromItsSo
   });
   EXPECT_FALSE(askShareSettings(nullptr, kept));
   EXPECT_EQ(seen.join(u' ').toStdString() + "|" + kept.host, "plain 1884|10.0.0.2");
-  rememberShare({"h", 8883, true, "", "", "", "", "2m W1AW 2000-01-02"});  // an earlier day's
+  rememberShare({"h", 8883, true, "", "", "", "", "2m W1AW 2000-01-02", ""});  // an earlier day's
   today.net = "2m W1AW today";
   loadRememberedShare(today);
   EXPECT_EQ(today.host + "|" + today.net, "h|2m W1AW today");
