@@ -87,8 +87,9 @@ TEST(ShareDialog, TypedWithTheTlsRuleRememberedButThePasswordWhichComesFromItsSo
     QTest::keyClicks(page, "https://pi/");
     QTest::keyClick(page, Qt::Key_Return);
   });
-  ASSERT_TRUE(askShareSettings(nullptr, s));
-  EXPECT_EQ(seen.join(u'|').toStdString() + "|" + s.listenersPage,
+  share::ShareSettings other = s;
+  ASSERT_TRUE(askShareSettings(nullptr, other));
+  EXPECT_EQ(seen.join(u'|').toStdString() + "|" + other.listenersPage,
             "http://LocalHost.example.org:8080/|The listeners' page is an address that starts "
             "with http:// or https://, or nothing.|https://pi/");
 
