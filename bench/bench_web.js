@@ -20,11 +20,11 @@ const percentile = (v, p) => [...v].sort((a, b) => a - b)[Math.min(v.length - 1,
 async function browse(work) {
   const {chromium} = require('playwright-core');
   const profile = mkdtempSync(join(tmpdir(), 'kelpie-bench-chromium-'));
-  const browser = await chromium.launch({
+  const browser = await chromium.launchPersistentContext(profile, {
     executablePath: '/usr/bin/chromium',
+    headless: true,
     args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync',
-      `--user-data-dir=${profile}`],
+      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
   });
   try {
     await work(browser);

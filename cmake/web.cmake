@@ -32,7 +32,7 @@ add_custom_command(
   COMMENT "npm ci for the listeners' page")
 file(MAKE_DIRECTORY ${KELPIE_WEB_NPM})
 
-# The page: its HTML and CSS as they are, its modules joined into kelpie.js, and the classic
+# The page: its HTML and CSS as they are, Kelpie's icon, its modules joined into kelpie.js, and the classic
 # browser bundle of mqtt.js (it sets the global `mqtt`).
 set(_modules wire.js replica.js net.js page.js main.js)
 list(TRANSFORM _modules PREPEND ${_src}/)
@@ -48,10 +48,11 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -DOUT=${KELPIE_WEB_DIR}/kelpie.js -DMODULES=${_module_args}
           -P ${CMAKE_SOURCE_DIR}/cmake/web_bundle.cmake
   DEPENDS ${_modules} ${CMAKE_SOURCE_DIR}/cmake/web_bundle.cmake VERBATIM)
-foreach(n index.html kelpie.css)
+foreach(f web/index.html web/kelpie.css resources/kelpie.svg)
+  get_filename_component(n ${f} NAME)
   add_custom_command(OUTPUT ${KELPIE_WEB_DIR}/${n}
-                     COMMAND ${CMAKE_COMMAND} -E copy ${_src}/${n} ${KELPIE_WEB_DIR}/${n}
-                     DEPENDS ${_src}/${n})
+                     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/${f} ${KELPIE_WEB_DIR}/${n}
+                     DEPENDS ${CMAKE_SOURCE_DIR}/${f})
   list(APPEND _out ${KELPIE_WEB_DIR}/${n})
 endforeach()
 add_custom_target(kelpie_web ALL DEPENDS ${_out})

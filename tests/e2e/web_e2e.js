@@ -13,12 +13,13 @@ import * as readline from 'node:readline';
 const [url, modules] = process.argv.slice(2);
 const {chromium} = createRequire(join(modules, 'x.js'))('playwright-core');
 
+// A fresh profile of its own (playwright-core takes it as the persistent context's folder).
 function launchChromium(profile) {
-  return chromium.launch({
+  return chromium.launchPersistentContext(profile, {
     executablePath: '/usr/bin/chromium',
+    headless: true,
     args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync',
-      `--user-data-dir=${profile}`],
+      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
   });
 }
 
@@ -31,7 +32,7 @@ try {
   rmSync(profile, {recursive: true, force: true});
   process.exit(77);
 }
-const page = await browser.newPage();
+const page = browser.pages()[0] ?? await browser.newPage();
 const alarms = [];
 page.on('dialog', d => { alarms.push(`a dialog: ${d.message()}`); d.dismiss(); });
 page.on('pageerror', e => alarms.push(`a page error: ${e.message}`));

@@ -47,6 +47,8 @@ node "$(dirname "$0")/web_e2e.js" "http://127.0.0.1:$wsport/index.html?net=Club%
 pids+=($!)
 browser=$!
 exec 4>"$work/browser.in"
+# The browser ends when its input does (playwright-core keeps it from dying of a signal).
+trap 'exec 4>&-; cleanup' EXIT
 wait_for 300 grep -q '^ready\|^SKIP' "$work/browser.out"
 grep -q '^SKIP' "$work/browser.out" && skip "$(sed -n 's/^SKIP //p' "$work/browser.out")"
 grep -q '^ready' "$work/browser.out" || fail "the browser: $(tail -n 5 "$work/browser.out")"

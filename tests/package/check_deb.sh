@@ -23,6 +23,7 @@ expected="./usr/bin/kelpie
 ./usr/share/kelpie/web/index.html
 ./usr/share/kelpie/web/kelpie.css
 ./usr/share/kelpie/web/kelpie.js
+./usr/share/kelpie/web/kelpie.svg
 ./usr/share/kelpie/web/mqtt.min.js
 ./usr/share/man/man1/kelpie.1.gz
 ./usr/share/metainfo/io.github.kelpie_net.Kelpie.metainfo.xml"
