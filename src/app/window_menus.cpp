@@ -188,6 +188,8 @@ std::function<void(Session&)> menuHandler(const std::string& name) {
       {"mnuPopUpQTH", &Session::mnuPopUpQTH_Click},
       {"mnuPopUpInsertGrid", &Session::mnuPopUpInsertGrid_Click},
       {"mnuPopUpUpdateCall", &Session::mnuPopUpUpdateCall_Click},
+      {"mnuPopUpTactical", &Session::mnuPopUpTactical_Click},
+      {"mnuPopUpRelay", &Session::mnuPopUpRelay_Click},
   };
   auto it = handlers.find(name);
   return it == handlers.end() ? H{} : it->second;

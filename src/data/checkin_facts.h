@@ -5,6 +5,7 @@
 // them, in list order: the callsign and the fields below, tab-separated, Windows-1252, CR LF.
 #pragma once
 
+#include <compare>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,9 +20,9 @@ inline constexpr std::string_view kPrecedences = "EPWR";
 std::string precedenceWord(char p);
 
 struct CheckInFacts {
-  int count = 0;        // messages listed; 0: no traffic listed
-  char precedence = 0;  // 'E', 'P', 'W' or 'R' while count > 0
-  std::string dest;     // where to, or the addressee ("" when not given)
+  int count = 0;         // messages listed; 0: no traffic listed
+  char precedence = 0;   // 'E', 'P', 'W' or 'R' while count > 0
+  std::string dest;      // where to, or the addressee ("" when not given)
   std::string listedAt;  // UTC "YYYY-MM-DDTHH:MM:SSZ" of the listing
   std::string passedTo;  // the station (and where) it was passed to; "" while not passed
   std::string passedAt;
@@ -31,7 +32,7 @@ struct CheckInFacts {
 
   bool empty() const { return *this == CheckInFacts{}; }
   bool unpassed() const { return count > 0 && passedTo.empty(); }
-  bool operator==(const CheckInFacts&) const = default;
+  auto operator<=>(const CheckInFacts&) const = default;
 };
 
 // The longest text each field may hold, in Windows-1252 bytes.

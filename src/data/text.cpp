@@ -147,9 +147,16 @@ bool writeBytesAtomic(const fs::path& path, std::string_view bytes, std::string*
   }
   // The new content is on the disk before it takes the old file's name, so a crash or a power
   // cut leaves the old file or the new one, whole, on any file system.
-  if (::fsync(fd) != 0 || ::close(fd) != 0) {
+  // A descriptor is closed once only: after a failed close it may already belong to a file
+  // another thread (the broker's link) has opened.
+  if (::fsync(fd) != 0) {
     const std::string why = std::strerror(errno);
     ::close(fd);
+    ::unlink(tmp.c_str());
+    return fail(why);
+  }
+  if (::close(fd) != 0) {
+    const std::string why = std::strerror(errno);
     ::unlink(tmp.c_str());
     return fail(why);
   }
@@ -183,7 +190,8 @@ fs::path findFileCI(const fs::path& folder, const std::string& name) {
 }
 
 void removeStaleTemporaries(const fs::path& folder) {
-  static const char* const kinds[] = {".rol", ".bu1", ".ini", ".ile", ".txt", ".bad"};
+  static const char* const kinds[] = {".rol", ".bu1", ".ini", ".ile",
+                                      ".txt", ".bad", ".tim", ".trf"};
   std::error_code ec;
   fs::directory_iterator it(folder, ec), end;
   std::vector<fs::path> stale;

@@ -1,6 +1,7 @@
 // Today's check-in list: redraw, marks, deletes, and the mouse on the list.
 #include "net/session.h"
 #include "net/spoken.h"
+#include "net/traffic.h"
 
 namespace kelpie {
 
@@ -19,6 +20,7 @@ std::string checkInLine(const CheckInRow& row, int i, bool ackMode) {
     s += "   ";
     s += row.f[static_cast<size_t>(f)];
   }
+  if (!row.facts.empty()) s += factsSuffix(row.facts);
   return s;
 }
 

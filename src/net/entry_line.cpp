@@ -42,6 +42,11 @@ void Session::CallSignInput_KeyPress(int& keyAscii) {
   }
   if (keyAscii != kKeyEnter) return;
   keyAscii = 0;
+  // Emergency or Priority traffic stays on the hint line until the next command.
+  if (urgentHintShown) {
+    urgentHintShown = false;
+    view.label3 = hintBeforeUrgent;
+  }
   const HintSaid hint(view);
 
   const std::string typed = view.entryText;
@@ -124,6 +129,8 @@ void Session::CallSignInput_KeyPress(int& keyAscii) {
     view.entryText.clear();
     return;
   }
+  // A traffic net's "T#", "P#", "R#" and "V#": forms that check in no station.
+  if (factsCommand(typed)) return;
   // 6. Callsigns and three-digit numbers are handled in Acknowledge mode.
   if (entryText.size() >= 3) {
     selectAck();
@@ -176,11 +183,21 @@ void Session::CallSignInput_KeyPress(int& keyAscii) {
 
 void Session::checkInCallsign(const std::string& typed) {
   entryText = upper1252(typed);
+  // A station's tactical call stands for it: its line is chosen and said.
+  if (const int n = tacticalCheckIn(typed)) {
+    updateCheckIns();
+    selectLine(n - 1);
+    speak(view, spokenCheckIn(checkIns.row(n), n));
+    view.entryText.clear();
+    doEvents();
+    return;
+  }
   // The broker lets this window watch the shared net, not write to it: nothing typed here
   // could reach the other windows, so it is not logged either.
   if (shareReadOnly()) {
-    ui.dialogs.messageBox(entryText + " is not logged: this window may only watch the shared "
-                          "net. Check-ins are logged on the loggers' windows.",
+    ui.dialogs.messageBox(entryText +
+                              " is not logged: this window may only watch the shared "
+                              "net. Check-ins are logged on the loggers' windows.",
                           "Read-only", Buttons::OK, Answer::OK);
     view.entryText.clear();
     return;
@@ -237,8 +254,9 @@ void Session::leavePastLogView() {
   view.label3 = "Enter Call or Call- for in&&out";
   viewOnlyLog = false;
   view.entryEnabled = true;
-  for (const char* item : {"mnuPopUpCall", "mnuPopUpName", "mnuPopUpQTH", "mnuPopUpMultiple",
-                           "mnuPopUpInsertGrid", "mnuPopUpUpdateCall"})
+  for (const char* item :
+       {"mnuPopUpCall", "mnuPopUpName", "mnuPopUpQTH", "mnuPopUpMultiple", "mnuPopUpInsertGrid",
+        "mnuPopUpUpdateCall", "mnuPopUpTactical", "mnuPopUpRelay"})
     menu(item).enabled = true;
 }
 

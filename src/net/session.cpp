@@ -59,6 +59,8 @@ std::vector<std::pair<std::string, MenuItem>> initialMenuItems() {
       {"mnuPopUpQTH", item("Edit QTH grid etc.")},
       {"mnuPopUpInsertGrid", item("Insert grid and heading")},
       {"mnuPopUpUpdateCall", item("Update to the new call")},
+      {"mnuPopUpTactical", item("Tactical call...")},
+      {"mnuPopUpRelay", item("Relayed by...")},
   };
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "data/checkin_facts.h"
 #include "data/roster.h"
 #include "data/settings.h"
 #include "data/text.h"
@@ -33,6 +34,8 @@ struct CheckInRow {
   bool inOut = false;
   // While the net is shared: the line's identity on the net, empty until the net has it.
   std::string shareId;
+  // Traffic, pass, tactical call, relay and remark: kept in the side file beside the log.
+  CheckInFacts facts;
   bool operator==(const CheckInRow&) const = default;
 };
 
@@ -129,6 +132,12 @@ class Session {
   std::string label3BeforeSearch;
   // The times file beside today's log could not be written; the operator was told once.
   bool timesWriteFailed = false;
+  // The same for the side file of traffic and remarks; cleared once it is written again.
+  bool factsWriteFailed = false;
+  // Emergency or Priority traffic is on the hint line until the next command; the hint it
+  // replaced comes back then.
+  bool urgentHintShown = false;
+  std::string hintBeforeUrgent;
 
   MainView view;
 
@@ -239,6 +248,16 @@ class Session {
   // Steps 6 and 10 of the entry line: a callsign, checked in and today's log saved.
   void checkInCallsign(const std::string& typed);
 
+  // ---- emergency and traffic nets: "T#", "P#", "R#", "V#" and the popup's items -----------
+  // Handles a traffic net's command typed on the entry line; false when the text is none.
+  bool factsCommand(const std::string& typed);
+  void mnuPopUpTactical_Click();
+  void mnuPopUpRelay_Click();
+  // The check-in whose tactical call the text is (spaces ignored), 0 when none.
+  int tacticalCheckIn(const std::string& typed);
+  // The callsigns of the check-ins with traffic listed and not yet passed.
+  std::vector<std::string> unpassedTraffic();
+
   // ---- edits from the list, callsign change, grid insertion -------------------------------
   void mEditNetControl_Click();
   void mnuPopUpCall_Click();
@@ -260,6 +279,14 @@ class Session {
   void markLine(int inputNumber, int field, const char* mark, bool ackLayout);
   void renderCheckInLines(bool ackLayout);
   void setPrompt();
+  void askTraffic(int n);
+  void askPassed(int n);
+  void askRemark(int n);
+  void askTactical(int n);
+  void askRelay(int n);
+  // After a change of a check-in's facts: the list redrawn with its line chosen, the log and
+  // side file written, the result said.
+  void factsChanged(int n, const std::string& said);
   void leaveProgramSaving();
   void leavePastLogView();
   void showFound(const std::vector<FoundStation>& found, const std::string& noneText);

@@ -24,6 +24,7 @@ share::Line contentOf(const CheckInRow& r) {
   l.ack = r.f[7] == "<Ack>";
   l.inOut = r.inOut;
   l.com = r.f[9] == "<Com>";
+  l.facts = r.facts;
   return l;
 }
 
@@ -41,6 +42,7 @@ CheckInRow rowOf(const share::Line& l) {
   r.f[8] = l.inOut ? "in&out " : "";
   r.f[9] = l.com ? "<Com>" : "";
   r.inOut = l.inOut;
+  r.facts = l.facts;
   return r;
 }
 

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "net/traffic.h"
+
 namespace kelpie {
 
 namespace {
@@ -35,6 +37,24 @@ void speak(MainView& v, std::string text) {
 
 std::string spokenWords(const std::string& shown) {
   std::string text = shown;
+  // A check-in's facts on its list line: "<Trf 2P passed>" said as "2 priority traffic passed".
+  for (const auto& [sign, words] : {std::pair<std::string_view, std::string_view>{"<Trf ", ""},
+                                    {"<Tac ", "tactical call "},
+                                    {"<via ", "relayed by "},
+                                    {"<Rmk ", "remark: "}}) {
+    for (size_t at = text.find(sign); at != std::string::npos; at = text.find(sign, at)) {
+      const size_t end = text.find('>', at);
+      if (end == std::string::npos) break;
+      std::string inner = text.substr(at + sign.size(), end - at - sign.size());
+      if (words.empty()) {  // "2P" or "2P passed"
+        const size_t p = inner.find_first_not_of("0123456789");
+        if (p == std::string::npos || p == 0) break;
+        inner = inner.substr(0, p) + " " + lower1252(precedenceWord(inner[p])) + " traffic" +
+                inner.substr(p + 1);
+      }
+      text.replace(at, end + 1 - at, std::string(words) + inner);
+    }
+  }
   for (const auto& [sign, words] : kSigns) {
     for (size_t at = text.find(sign); at != std::string::npos;
          at = text.find(sign, at + words.size()))
@@ -67,7 +87,7 @@ std::string spokenCheckIn(const CheckInRow& row, int n) {
     add(out, "grid " + spokenWords(grid.substr(0, gap)));
     if (gap != std::string::npos) add(out, "heading " + spokenWords(grid.substr(gap)));
   }
-  return out;
+  return out + spokenFacts(row.facts);
 }
 
 std::string spokenDeleted(int n, const std::string& callsign) {
@@ -111,6 +131,12 @@ std::string spokenNetSoFar(CheckInTable& checkIns) {
   out += n == 1 ? ". It is " : ". The last, newest first: ";
   for (int i = n; i > 0 && i > n - kLastSaid; --i)
     out += (i == n ? "" : "; ") + spokenCheckIn(checkIns.row(i), i);
+  int unpassed = 0;
+  for (int i = 1; i <= n; ++i) unpassed += checkIns.row(i).facts.unpassed() ? 1 : 0;
+  if (unpassed > 0)
+    out += ". " + toDec(unpassed) +
+           (unpassed == 1 ? " station with traffic not yet passed"
+                          : " stations with traffic not yet passed");
   return out;
 }
 

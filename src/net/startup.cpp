@@ -143,6 +143,19 @@ void Session::mExit_Click() {
 
 bool Session::Form_Unload() {
   doEvents();
+  // Listed traffic not yet passed is the one thing an emergency net must not leave behind.
+  const std::vector<std::string> unpassed = unpassedTraffic();
+  if (!unpassed.empty()) {
+    std::string calls;
+    for (const std::string& c : unpassed) calls += (calls.empty() ? "" : ", ") + c;
+    const std::string said = toDec(static_cast<long long>(unpassed.size())) +
+                             (unpassed.size() == 1 ? " station with traffic not yet passed: "
+                                                   : " stations with traffic not yet passed: ") +
+                             calls;
+    if (ui.dialogs.messageBox(said + ".\r\n\r\nQuit Kelpie all the same?", " Traffic not passed",
+                              Buttons::YesNo, Answer::No) != Answer::Yes)
+      return false;
+  }
   return ui.dialogs.messageBox(
              " Click <OK> to quit Kelpie.\r\n\r\nOtherwise - <Space> or <Enter> as default.",
              " Quit software...", Buttons::OKCancel, Answer::Cancel) == Answer::OK;

@@ -279,12 +279,14 @@ void Session::saveLogFile() {
 void Session::writeTodayLog() {
   std::vector<LogRecord> records;
   std::vector<CheckInTime> times;
+  std::vector<FactsRow> facts;
   records.reserve(static_cast<size_t>(checkIns.count));
   times.reserve(static_cast<size_t>(checkIns.count));
   for (int i = 1; i <= checkIns.count; ++i) {
     const CheckInRow& row = checkIns.row(i);
     records.push_back({row.f[1], row.f[2], row.f[3]});
     times.push_back({row.f[1], row.timeIn, row.inOut});
+    if (!row.facts.empty()) facts.push_back({row.f[1], row.facts});
   }
   const fs::path log = todayLogPath();
   // The log first: it is what counts. A times file left a save behind (a crash in between)
@@ -295,6 +297,19 @@ void Session::writeTodayLog() {
       // Told once: the net goes on, and only the times are at stake.
       timesWriteFailed = true;
       reportWriteFailure(timesPathFor(log), error);
+    }
+    // The side file only once a net has used it: a net without traffic, tactical calls, relays
+    // or remarks leaves the folder as it always was.
+    const fs::path side = factsPathFor(log);
+    std::error_code ec;
+    if (!facts.empty() || fs::exists(side, ec)) {
+      if (writeLinesAtomic(side, factsLines(facts), &error)) {
+        factsWriteFailed = false;
+      } else if (!factsWriteFailed) {
+        // Told once until it is written again; every save tries.
+        factsWriteFailed = true;
+        reportWriteFailure(side, error);
+      }
     }
   }
 }
@@ -319,6 +334,7 @@ void Session::loadExistingLog() {
   calls.reserve(r.records.size());
   for (const LogRecord& rec : r.records) calls.push_back(rec.callSign);
   const std::vector<CheckInTime> times = readTimesFor(path, calls);
+  std::vector<CheckInFacts> facts = readFactsFor(path, calls);
   for (size_t k = 0; k < r.records.size(); ++k) {
     const LogRecord& rec = r.records[k];
     ++checkIns.count;
@@ -328,6 +344,7 @@ void Session::loadExistingLog() {
     row.f[3] = rec.qth;
     row.timeIn = times[k].time;
     row.inOut = times[k].inOut;
+    row.facts = std::move(facts[k]);
   }
   updateCheckIns();
 }

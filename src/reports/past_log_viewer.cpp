@@ -25,7 +25,8 @@ void mLoadLog_Click(Session& s) {
   s.view.label3 = pathText(path);
   s.viewOnlyLog = true;
   for (const char* item : {"mnuPopUpCall", "mnuPopUpName", "mnuPopUpQTH", "mnuPopUpMultiple",
-                           "mnuPopUpInsertGrid", "mnuPopUpUpdateCall"})
+                           "mnuPopUpInsertGrid", "mnuPopUpUpdateCall",
+                           "mnuPopUpTactical", "mnuPopUpRelay"})
     s.menu(item).enabled = false;
   s.view.entryEnabled = false;
   s.view.entryText = " * log for view only *";

@@ -1,5 +1,6 @@
 #include "share/line.h"
 
+#include <algorithm>
 #include <tuple>
 
 namespace kelpie::share {
@@ -8,11 +9,11 @@ namespace {
 
 auto rank(const Line& l) {
   return std::tie(l.deleted, l.rev, l.by, l.time, l.call, l.name, l.qth, l.first, l.latest, l.grid,
-                  l.ack, l.com, l.inOut, l.into, l.window, l.seq, l.id);
+                  l.ack, l.com, l.inOut, l.facts, l.into, l.window, l.seq, l.id);
 }
 
 auto content(const Line& l) {
-  return std::tie(l.call, l.name, l.qth, l.first, l.latest, l.grid, l.ack, l.com, l.inOut,
+  return std::tie(l.call, l.name, l.qth, l.first, l.latest, l.grid, l.ack, l.com, l.inOut, l.facts,
                   l.deleted);
 }
 
@@ -39,6 +40,14 @@ bool isControl1252(unsigned char c) {
 void cleanText(Line& l) {
   clean(l.call, kMaxCall);
   for (std::string* s : {&l.name, &l.qth, &l.first, &l.latest, &l.grid}) clean(*s, kMaxText);
+  CheckInFacts& f = l.facts;
+  for (std::string* s : {&f.dest, &f.passedTo, &f.tactical, &f.relay}) clean(*s, kMaxFactText);
+  clean(f.remark, kMaxRemark);
+  f.count = std::clamp(f.count, 0, kMaxTrafficCount);
+  if (f.count == 0)
+    f.precedence = 0;
+  else if (!f.precedence || kPrecedences.find(f.precedence) == std::string_view::npos)
+    f.precedence = 'R';
 }
 
 }  // namespace kelpie::share

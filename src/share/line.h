@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "data/checkin_facts.h"
+
 namespace kelpie::share {
 
 struct Line {            // one check-in line of a shared net, one revision of it
@@ -18,6 +20,8 @@ struct Line {            // one check-in line of a shared net, one revision of i
   // The row as today's list holds it, Windows-1252 bytes: fields 1 to 6 of a check-in row.
   std::string call, name, qth, first, latest, grid;
   bool ack = false, com = false, inOut = false;  // the marks "<Ack>", "<Com>", "in&out "
+  // Traffic, pass, tactical call, relay and remark, with their times.
+  CheckInFacts facts;
   // Merged into the line with this id (a check-in of the same station from another window,
   // folded into the earlier one): hidden while that line lives, shown again should it be
   // deleted by a window that never saw this one. Empty for a line of its own.
@@ -33,7 +37,7 @@ struct Line {            // one check-in line of a shared net, one revision of i
 // it is deterministic, idempotent and independent of the order of arrival.
 bool supersedes(const Line& b, const Line& a);
 
-// The row fields, the marks and the deleted flag (not identity, revision, time or merge).
+// The row fields, the marks, the facts and the deleted flag (not identity, revision, time or merge).
 bool sameContent(const Line& a, const Line& b);
 
 // The order of today's list: check-in time (UTC text compares as time; unknown first), then
@@ -49,8 +53,8 @@ inline constexpr size_t kMaxText = 80;  // name, QTH, first, latest and grid
 bool isControl1252(unsigned char c);
 
 // A row's text made fit for the net: control characters (and the five bytes Windows-1252
-// leaves undefined) become spaces, each field is cut to its longest. Every window accepts a
-// line made from cleaned text.
+// leaves undefined) become spaces, each field is cut to its longest, a traffic count kept to
+// 0..99 with a precedence. Every window accepts a line made from cleaned text.
 void cleanText(Line& l);
 
 }  // namespace kelpie::share

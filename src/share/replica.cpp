@@ -60,6 +60,16 @@ std::vector<Replica::Entry> Replica::entries() const {
     e.line.ack = e.line.ack || l->ack;
     e.line.com = e.line.com || l->com;
     e.line.inOut = e.line.inOut || l->inOut;
+    // Each kind of fact from the first of the station's lines that has it.
+    CheckInFacts& to = e.line.facts;
+    const CheckInFacts& from = l->facts;
+    if (to.count == 0 && from.count > 0) {
+      to.count = from.count, to.precedence = from.precedence, to.dest = from.dest;
+      to.listedAt = from.listedAt, to.passedTo = from.passedTo, to.passedAt = from.passedAt;
+    }
+    if (to.tactical.empty()) to.tactical = from.tactical, to.tacticalAt = from.tacticalAt;
+    if (to.relay.empty()) to.relay = from.relay, to.relayAt = from.relayAt;
+    if (to.remark.empty()) to.remark = from.remark, to.remarkAt = from.remarkAt;
     e.folded.push_back(l->id);
     entryOf.emplace(l->id, it->second);
   }
@@ -84,6 +94,7 @@ void setContent(Line& to, const Line& from) {
   to.call = from.call, to.name = from.name, to.qth = from.qth, to.first = from.first;
   to.latest = from.latest, to.grid = from.grid;
   to.ack = from.ack, to.com = from.com, to.inOut = from.inOut;
+  to.facts = from.facts;
 }
 
 }  // namespace

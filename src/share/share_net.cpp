@@ -103,12 +103,18 @@ void ShareNet::messageArrived(const std::string& topic, const std::string& paylo
   if (payload.size() > kMaxMessage) {
     ++dropped_;
   } else if (startsWith(topic, lines)) {
-    std::optional<Line> l = decode(payload);
+    bool newer = false;
+    std::optional<Line> l = decode(payload, &newer);
     // A line is filed under its own identity; one under another's is not believed.
-    if (l && topic.compare(lines.size(), std::string::npos, l->id) == 0)
+    if (l && topic.compare(lines.size(), std::string::npos, l->id) == 0) {
       inbox_.push_back(std::move(*l));
-    else
+    } else {
       ++dropped_;
+      if (newer && !newerSeen_) {
+        newerSeen_ = true;
+        ++statusChanges_;
+      }
+    }
   } else if (startsWith(topic, who)) {
     std::optional<Presence> p = decodePresence(payload);
     if (!p || topic.compare(who.size(), std::string::npos, p->window) != 0) {
@@ -165,7 +171,8 @@ std::string ShareNet::statusText() const {
   }
   const size_t n = loggers.size();
   return "Shared: " + settings_.net + " - " + std::to_string(n) +
-         (n == 1 ? " logger (" : " loggers (") + names + ")";
+         (n == 1 ? " logger (" : " loggers (") + names + ")" +
+         (newerSeen_ ? " - a newer Kelpie is on this net: update to see all of its lines" : "");
 }
 
 }  // namespace kelpie::share

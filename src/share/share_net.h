@@ -78,6 +78,7 @@ class ShareNet : public ShareListener {
   // Windows present on the net, with the operator's callsign each one announced.
   std::map<std::string, std::string> present_;
   size_t dropped_ = 0;
+  bool newerSeen_ = false;  // a line of a later format than this window reads arrived
   int statusChanges_ = 0;
 };
 

@@ -19,8 +19,10 @@ std::string dump(const json& j) {
   return j.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
-// A JSON object of exactly `keys` distinct keys, "v" among them and 1, or nothing.
-std::optional<json> parseMessage(std::string_view payload, size_t keys) {
+// A JSON object with a "v" this window reads and exactly as many distinct keys as that version
+// has (keys[v - 1]), or nothing. newer: set when "v" is a later version than this window reads.
+std::optional<json> parseMessage(std::string_view payload, std::initializer_list<size_t> keys,
+                                 bool* newer = nullptr) {
   if (payload.size() > kMaxMessage) return std::nullopt;
   try {
     size_t seen = 0;  // a repeated key would otherwise quietly keep its last value
@@ -29,9 +31,15 @@ std::optional<json> parseMessage(std::string_view payload, size_t keys) {
       return true;
     };
     json j = json::parse(payload.begin(), payload.end(), count, false);
-    if (!j.is_object() || j.size() != keys || seen != keys) return std::nullopt;
+    if (!j.is_object()) return std::nullopt;
     const auto v = j.find("v");
-    if (v == j.end() || !v->is_number_unsigned() || v->get<uint64_t>() != kWireVersion)
+    if (v == j.end() || !v->is_number_unsigned()) return std::nullopt;
+    const uint64_t version = v->get<uint64_t>();
+    if (version > keys.size()) {
+      if (newer) *newer = true;
+      return std::nullopt;
+    }
+    if (version < 1 || j.size() != keys.begin()[version - 1] || seen != j.size())
       return std::nullopt;
     return j;
   } catch (const json::exception&) {
@@ -77,6 +85,34 @@ struct Fields {
   }
 };
 
+bool timeOrEmpty(const std::string& s) { return s.empty() || parseIsoTime(s).has_value(); }
+
+// The facts of a version 2 line: a count of 0 to 99 with a precedence exactly when it is not 0,
+// the texts as the window's own limits, the times empty or real moments; never a version 2
+// line without any fact (that is a version 1 line).
+bool decodeFacts(Fields& f, CheckInFacts& out) {
+  const json& count = f.at("count");
+  if (!count.is_number_unsigned() || count.get<uint64_t>() > kMaxTrafficCount) return false;
+  out.count = static_cast<int>(count.get<uint64_t>());
+  const std::string prec = f.raw("prec");
+  if (out.count == 0 ? !prec.empty()
+                     : prec.size() != 1 || kPrecedences.find(prec[0]) == std::string_view::npos)
+    return false;
+  out.precedence = prec.empty() ? 0 : prec[0];
+  out.dest = f.text("dest", kMaxFactText), out.passedTo = f.text("passedTo", kMaxFactText);
+  out.tactical = f.text("tactical", kMaxFactText), out.relay = f.text("relay", kMaxFactText);
+  out.remark = f.text("remark", kMaxRemark);
+  for (auto [key, at] : {std::pair{"listedAt", &out.listedAt},
+                         {"passedAt", &out.passedAt},
+                         {"tacticalAt", &out.tacticalAt},
+                         {"relayAt", &out.relayAt},
+                         {"remarkAt", &out.remarkAt}}) {
+    *at = f.raw(key);
+    if (!timeOrEmpty(*at)) return false;
+  }
+  return f.ok && !out.empty();
+}
+
 std::string escapeTopicLevel(const std::string& name) {
   if (name.empty()) return "%";
   std::string out;
@@ -96,28 +132,42 @@ std::string escapeTopicLevel(const std::string& name) {
 }  // namespace
 
 std::string encode(const Line& l) {
-  return dump(json{{"v", kWireVersion},
-                   {"id", l.id},
-                   {"window", l.window},
-                   {"seq", l.seq},
-                   {"rev", l.rev},
-                   {"by", l.by},
-                   {"time", l.time},
-                   {"deleted", l.deleted},
-                   {"call", utf8From1252(l.call)},
-                   {"name", utf8From1252(l.name)},
-                   {"qth", utf8From1252(l.qth)},
-                   {"first", utf8From1252(l.first)},
-                   {"latest", utf8From1252(l.latest)},
-                   {"grid", utf8From1252(l.grid)},
-                   {"ack", l.ack},
-                   {"com", l.com},
-                   {"inOut", l.inOut},
-                   {"into", l.into}});
+  json j{{"v", kWireVersion1},
+         {"id", l.id},
+         {"window", l.window},
+         {"seq", l.seq},
+         {"rev", l.rev},
+         {"by", l.by},
+         {"time", l.time},
+         {"deleted", l.deleted},
+         {"call", utf8From1252(l.call)},
+         {"name", utf8From1252(l.name)},
+         {"qth", utf8From1252(l.qth)},
+         {"first", utf8From1252(l.first)},
+         {"latest", utf8From1252(l.latest)},
+         {"grid", utf8From1252(l.grid)},
+         {"ack", l.ack},
+         {"com", l.com},
+         {"inOut", l.inOut},
+         {"into", l.into}};
+  // A line without facts goes out as every window since the first shared net reads it.
+  const CheckInFacts& f = l.facts;
+  if (!f.empty()) {
+    j["v"] = kWireVersion;
+    j["count"] = f.count;
+    j["prec"] = f.precedence ? std::string(1, f.precedence) : std::string();
+    const std::pair<const char*, const std::string*> texts[] = {
+        {"dest", &f.dest},         {"listedAt", &f.listedAt}, {"passedTo", &f.passedTo},
+        {"passedAt", &f.passedAt}, {"tactical", &f.tactical}, {"tacticalAt", &f.tacticalAt},
+        {"relay", &f.relay},       {"relayAt", &f.relayAt},   {"remark", &f.remark},
+        {"remarkAt", &f.remarkAt}};
+    for (const auto& [key, text] : texts) j[key] = utf8From1252(*text);
+  }
+  return dump(j);
 }
 
-std::optional<Line> decode(std::string_view payload) {
-  const std::optional<json> j = parseMessage(payload, 18);
+std::optional<Line> decode(std::string_view payload, bool* newer) {
+  const std::optional<json> j = parseMessage(payload, {kLineKeys1, kLineKeys}, newer);
   if (!j) return std::nullopt;
   Fields f{*j};
   Line l;
@@ -129,6 +179,7 @@ std::optional<Line> decode(std::string_view payload) {
   l.latest = f.text("latest", kMaxText), l.grid = f.text("grid", kMaxText);
   l.ack = f.flag("ack"), l.com = f.flag("com"), l.inOut = f.flag("inOut");
   l.into = f.raw("into");
+  if (j->size() == kLineKeys && !decodeFacts(f, l.facts)) return std::nullopt;
   if (!f.ok || (!l.into.empty() && !isLineId(l.into)) || !isWindowId(l.window) ||
       !isWindowId(l.by) || l.id != l.window + "." + std::to_string(l.seq) ||
       (!l.time.empty() && !parseIsoTime(l.time)))
@@ -137,12 +188,14 @@ std::optional<Line> decode(std::string_view payload) {
 }
 
 std::string encodePresence(const Presence& p) {
-  return dump(json{
-      {"v", kWireVersion}, {"window", p.window}, {"op", utf8From1252(p.op)}, {"online", p.online}});
+  return dump(json{{"v", kWireVersion1},
+                   {"window", p.window},
+                   {"op", utf8From1252(p.op)},
+                   {"online", p.online}});
 }
 
 std::optional<Presence> decodePresence(std::string_view payload) {
-  const std::optional<json> j = parseMessage(payload, 4);
+  const std::optional<json> j = parseMessage(payload, {4});
   if (!j) return std::nullopt;
   Fields f{*j};
   Presence p{f.raw("window"), f.text("op", kMaxCall), f.flag("online")};
@@ -175,8 +228,8 @@ std::string lineFilter(const std::string& net) { return lineTopic(net, "+"); }
 std::string presenceFilter(const std::string& net) { return presenceTopic(net, "+"); }
 
 std::optional<Line> decodeLineAt(const std::string& net, std::string_view topic,
-                                 std::string_view payload) {
-  std::optional<Line> l = decode(payload);
+                                 std::string_view payload, bool* newer) {
+  std::optional<Line> l = decode(payload, newer);
   if (!l || topic != lineTopic(net, l->id)) return std::nullopt;
   return l;
 }
