@@ -50,7 +50,8 @@ function connect(user, password) {
   });
   client.on('connect', () => {
     client.subscribe(filter(), {qos: 1}, (err, granted) => {
-      if (err || granted?.some(g => REFUSED.has(g.qos) || g.reasonCode >= 0x80)) return refused();
+      if (REFUSED.has(err?.code) || granted?.some(g => REFUSED.has(g.qos))) return refused();
+      if (err) return;  // the link went down meanwhile: the next connection subscribes again
       showLogin(false);
       setState('Live');
     });
@@ -103,9 +104,9 @@ if (name === null) {
     $('count').textContent = entries.length === 1 ? '1 check-in' : `${entries.length} check-ins`;
     const loggers = net.loggers();
     $('loggers').textContent = loggers.length ? `Logging: ${loggers.join(', ')}` : 'No one logging now';
-    const bad = net.dropped + net.newer;
+    const bad = net.dropped;
     $('dropped').textContent = bad === 0 ? '' : `${bad} message${bad === 1 ? '' : 's'} dropped` +
-        (net.newer ? ` (${net.newer} from a newer Kelpie)` : '');
+        (net.newer ? ` (${net.newer} from a newer Kelpie: this page shows what it can)` : '');
     if (said.length) $('announce').textContent = said.join('. ');
   };
   take = (topic, payload, retained) => {

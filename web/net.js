@@ -11,8 +11,8 @@ export class Net {
     this.root = netTopic(name);
     this.replica = new Replica();
     this.present = new Map();  // window -> operator's callsign (byte string)
-    this.dropped = 0;          // malformed, too large or not for this net
-    this.newer = 0;            // from a newer Kelpie than this page
+    this.dropped = 0;          // malformed, too large, not for this net, or of a later format
+    this.newer = 0;            // of those, lines from a newer Kelpie than this page
   }
 
   get filter() { return this.root + '/#'; }
@@ -22,9 +22,9 @@ export class Net {
     const lines = this.root + '/line/', who = this.root + '/who/';
     if (topic.startsWith(lines)) {
       const l = decodeLine(payload);
+      if (l && l !== 'newer' && topic === lines + l.id) return this.replica.merge(l);
+      ++this.dropped;
       if (l === 'newer') ++this.newer;
-      else if (l && topic === lines + l.id) return this.replica.merge(l);
-      else ++this.dropped;
     } else if (topic.startsWith(who)) {
       const p = decodePresence(payload);
       if (!p || topic !== who + p.window) ++this.dropped;

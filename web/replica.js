@@ -36,7 +36,9 @@ export function netBefore(a, b) {
 }
 
 const trimSpaces = s => s.replace(/^ +| +$/g, '');
-const groupEmpty = (facts, keys) => keys.every(k => facts[k] === '' || facts[k] === 0);
+// Whether a line has a kind of fact: traffic by its count, the others by their text.
+const HAS = {traffic: f => f.count > 0, tactical: f => f.tactical !== '', relay: f => f.relay !== '',
+  remark: f => f.remark !== ''};
 
 export class Replica {
   constructor() { this.lines = new Map(); }
@@ -50,8 +52,8 @@ export class Replica {
   }
 
   // Today's list: [{line, folded, merged}] in net order, line being the entry's own line with
-  // the marks of every line folded into it and, group by group, the facts of the first of
-  // them that has any.
+  // the marks of every line folded into it and, kind by kind (traffic, tactical call, relay,
+  // remark), the facts of the first of them that has that kind.
   entries() {
     const mergedInto = l => {
       const to = l.into === '' ? undefined : this.lines.get(l.into);
@@ -74,8 +76,8 @@ export class Replica {
       e.line.ack ||= l.ack;
       e.line.com ||= l.com;
       e.line.inOut ||= l.inOut;
-      for (const keys of Object.values(FACT_GROUPS)) {
-        if (!groupEmpty(e.line.facts, keys) || groupEmpty(l.facts, keys)) continue;
+      for (const [kind, keys] of Object.entries(FACT_GROUPS)) {
+        if (HAS[kind](e.line.facts) || !HAS[kind](l.facts)) continue;
         for (const k of keys) e.line.facts[k] = l.facts[k];
       }
       e.folded.push(l.id);

@@ -256,6 +256,8 @@ export function decodeLine(payload) {
     t.remark = f.text('remark', MAX_REMARK);
     for (const k of ['listedAt', 'passedAt', 'tacticalAt', 'relayAt', 'remarkAt'])
       t[k] = f.moment(k);
+    // A line without facts is a version 1 line, never a version 2 one.
+    if (Object.entries(noFacts()).every(([k, v]) => t[k] === v)) f.ok = false;
   }
   if (!f.ok || (l.into !== '' && !isLineId(l.into)) || !isWindowId(l.window) ||
       !isWindowId(l.by) || l.id !== `${l.window}.${l.seq}` || (l.time !== '' && !isIsoTime(l.time)))

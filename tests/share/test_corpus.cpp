@@ -70,16 +70,41 @@ Message edited(const Line& l, const std::string& from, const std::string& to) {
   return m;
 }
 
+json factsJson(const CheckInFacts& f) {
+  return {{"count", f.count},
+          {"prec", f.precedence ? std::string(1, f.precedence) : ""},
+          {"dest", utf8From1252(f.dest)},
+          {"listedAt", f.listedAt},
+          {"passedTo", utf8From1252(f.passedTo)},
+          {"passedAt", f.passedAt},
+          {"tactical", utf8From1252(f.tactical)},
+          {"tacticalAt", f.tacticalAt},
+          {"relay", utf8From1252(f.relay)},
+          {"relayAt", f.relayAt},
+          {"remark", utf8From1252(f.remark)},
+          {"remarkAt", f.remarkAt}};
+}
+
 json listJson(const Replica& r) {
   json out = json::array();
   int n = 0;
   for (const Replica::Entry& e : r.entries()) {
     const Line& l = e.line;
-    out.push_back({{"n", ++n}, {"id", l.id}, {"time", l.time}, {"call", utf8From1252(l.call)},
-                   {"name", utf8From1252(l.name)}, {"qth", utf8From1252(l.qth)},
-                   {"first", utf8From1252(l.first)}, {"latest", utf8From1252(l.latest)},
-                   {"grid", utf8From1252(l.grid)}, {"ack", l.ack}, {"com", l.com},
-                   {"inOut", l.inOut}, {"folded", e.folded}, {"merged", e.merged}});
+    out.push_back({{"n", ++n},
+                   {"id", l.id},
+                   {"time", l.time},
+                   {"call", utf8From1252(l.call)},
+                   {"name", utf8From1252(l.name)},
+                   {"qth", utf8From1252(l.qth)},
+                   {"first", utf8From1252(l.first)},
+                   {"latest", utf8From1252(l.latest)},
+                   {"grid", utf8From1252(l.grid)},
+                   {"ack", l.ack},
+                   {"com", l.com},
+                   {"inOut", l.inOut},
+                   {"facts", factsJson(l.facts)},
+                   {"folded", e.folded},
+                   {"merged", e.merged}});
   }
   return out;
 }
@@ -108,6 +133,9 @@ std::string corpusText(const std::vector<Case>& cases) {
     ShareSettings settings;
     settings.net = cases[c].net;
     ShareNet net(link, settings, kWatcher, folder / "watch.SHR");
+    const std::string lines =
+        netTopic(cp1252FromUtf8(cases[c].net).value_or(cases[c].net)) + "/line/";
+    size_t newer = 0;
     out += "{\"name\": " + json(cases[c].name).dump() + ", \"net\": " + json(cases[c].net).dump() +
            ", \"steps\": [\n";
     for (size_t s = 0; s < cases[c].steps.size(); ++s) {
@@ -115,13 +143,17 @@ std::string corpusText(const std::vector<Case>& cases) {
       for (size_t m = 0; m < cases[c].steps[s].size(); ++m) {
         const Message& msg = cases[c].steps[s][m];
         net.messageArrived(msg.topic, msg.payload, true);
+        bool later = false;  // what the window tells apart as a newer Kelpie's
+        if (msg.topic.starts_with(lines)) decode(msg.payload, &later);
+        newer += later;
         out += messageJson(msg).dump() + (m + 1 < cases[c].steps[s].size() ? ",\n" : "\n");
       }
       std::string error;
       net.takeArrived(&error);
       EXPECT_EQ(error, "");
       const json list = listJson(net.replica());
-      out += "], \"dropped\": " + std::to_string(net.dropped()) + ", \"list\": [\n";
+      out += "], \"dropped\": " + std::to_string(net.dropped()) +
+             ", \"newer\": " + std::to_string(newer) + ", \"list\": [\n";
       for (size_t i = 0; i < list.size(); ++i)
         out += list[i].dump() + (i + 1 < list.size() ? ",\n" : "\n");
       out += std::string("]}") + (s + 1 < cases[c].steps.size() ? ",\n" : "\n");
@@ -181,6 +213,45 @@ std::vector<Case> namedCases() {
   add("merged lines",
       {{sent(m2), sent(m1)}, {sent(a)}, {sent(intoLater), sent(intoNowhere)}, {sent(gone)}});
 
+  // Version 2: lines with facts, and the facts of a station's lines kind by kind.
+  Line t1 = line('a', 30, "KB1TRF", "01"), t2 = line('b', 30, "kb1trf", "02");
+  Line t3 = line('c', 30, "KB1TRF", "03");
+  t1.facts.tactical = "EOC", t1.facts.tacticalAt = "2026-12-07T19:01:30Z";
+  // No count, no relay: nothing of traffic or relay for the fold to take.
+  t1.facts.dest = "Boston", t1.facts.relayAt = "2026-12-07T19:01:40Z";
+  t2.facts.count = 2, t2.facts.precedence = 'P', t2.facts.dest = "Worcester";
+  t2.facts.listedAt = "2026-12-07T19:02:10Z", t2.facts.tactical = "SHELTER 1";
+  t2.facts.remark = "mobile \x80 5";
+  t3.facts.count = 1, t3.facts.precedence = 'E', t3.facts.passedTo = "W2XYZ";
+  t3.facts.relay = "KB1RLY", t3.facts.relayAt = "2026-12-07T19:03:00Z";
+  Line t2b = t2;  // the same revision with other facts: ordered by them
+  t2b.facts.count = 3;
+  add("facts of a station, kind by kind", {{sent(t3)}, {sent(t2), sent(t1)}, {sent(t2b)}});
+  const auto v2 = [&](const std::string& from, const std::string& to) {
+    return edited(t2, from, to);
+  };
+  // Version 2 with every fact empty: a version 1 line in the wrong form.
+  Line noFacts = t1;
+  noFacts.facts = {};
+  Message empty2 = edited(noFacts, "\"v\":1", "\"v\":2");
+  empty2.payload.insert(
+      empty2.payload.size() - 1,
+      ",\"count\":0,\"prec\":\"\",\"dest\":\"\",\"listedAt\":\"\",\"passedTo\":\"\","
+      "\"passedAt\":\"\",\"tactical\":\"\",\"tacticalAt\":\"\",\"relay\":\"\","
+      "\"relayAt\":\"\",\"remark\":\"\",\"remarkAt\":\"\"");
+  add("version 2 checked",
+      {{v2("\"count\":2", "\"count\":100"), v2("\"count\":2", "\"count\":-1"),
+        v2("\"count\":2", "\"count\":2.0"), v2("\"prec\":\"P\"", "\"prec\":\"\""),
+        v2("\"prec\":\"P\"", "\"prec\":\"X\""), v2("\"prec\":\"P\"", "\"prec\":\"PP\""),
+        v2("\"count\":2", "\"count\":0"),
+        v2("\"dest\":\"Worcester\"", "\"dest\":\"" + std::string(41, 'D') + "\""),
+        v2("\"remark\":\"mobile \u20ac 5\"", "\"remark\":\"" + std::string(61, 'R') + "\""),
+        v2("2026-12-07T19:02:10Z", "2026-12-07T19:02:1"), v2("\"v\":2", "\"v\":1"), empty2,
+        edited(noFacts, "\"v\":1", "\"v\":2"), v2("\"v\":2", "\"v\":3"),
+        edited(t1, "\"v\":2", "\"v\":18446744073709551615")},
+       {v2("\"dest\":\"Worcester\"", "\"dest\":\"" + std::string(40, 'D') + "\""),
+        edited(t3, "\"remark\":\"\"", "\"remark\":\"" + std::string(60, 'R') + "\"")}});
+
   // What a window drops, and what it takes at the edge.
   Line big = a;
   big.call = std::string(20, 'K'), big.name = std::string(80, '\xE9');
@@ -196,24 +267,23 @@ std::vector<Case> namedCases() {
       {{edited(a, s, "\"seq\":1.0,"), edited(a, s, "\"seq\":1e0,"), edited(a, s, "\"seq\":\"1\","),
         edited(a, s, "\"seq\":-1,"), edited(a, "\"rev\":1,", "\"rev\":0,"),
         edited(a, "\"v\":1", "\"v\":1.0"), edited(a, "\"v\":1", "\"v\":0"),
-        edited(a, "\"v\":1", "\"v\":18446744073709551617"),
-        edited(top, max, "\"seq\":4294967296,"), edited(a, s, "\"seq\":18446744073709551616,"),
-        edited(a, s, "\"seq\":01,"), edited(a, s, "\"seq\":true,")},
+        edited(a, "\"v\":1", "\"v\":18446744073709551617"), edited(top, max, "\"seq\":4294967296,"),
+        edited(a, s, "\"seq\":18446744073709551616,"), edited(a, s, "\"seq\":01,"),
+        edited(a, s, "\"seq\":true,")},
        {sent(top), edited(a, "\"rev\":1,", "\"rev\":4294967295,")}});
-  add("keys",
-      {{edited(a, s, ""), edited(a, s, s + "\"extra\":1,"), edited(a, s, s + s),
-        edited(a, s, "\"seq\":[1],"), edited(a, s, "\"seq\":{\"a\":1},"), edited(a, s, "\"seq\":null,"),
-        edited(a, "\"v\":1", "\"\\u0076\":1")},
-       {edited(a, s, "\"s\\u0065q\":1,"), edited(a, s, " \r\n\t\"seq\" : 1 ,")}});
+  add("keys", {{edited(a, s, ""), edited(a, s, s + "\"extra\":1,"), edited(a, s, s + s),
+                edited(a, s, "\"seq\":[1],"), edited(a, s, "\"seq\":{\"a\":1},"),
+                edited(a, s, "\"seq\":null,"), edited(a, "\"v\":1", "\"\\u0076\":1")},
+               {edited(a, s, "\"s\\u0065q\":1,"), edited(a, s, " \r\n\t\"seq\" : 1 ,")}});
   const std::string call = "\"call\":\"K1ABC\"";
   add("text",
       {{edited(a, call, "\"call\":\"" + std::string(21, 'K') + "\""),
         edited(a, "\"name\":\"Bob\"", "\"name\":\"" + std::string(81, 'B') + "\""),
         edited(a, call, "\"call\":\"K1\\u0007\""), edited(a, call, "\"call\":\"K1\\u007f\""),
         edited(a, call, "\"call\":\"K1\xC2\x81\""), edited(a, call, "\"call\":\"K1\xC2\x9F\""),
-        edited(a, call, "\"call\":\"K1\xC4\x80\""),
-        edited(a, call, "\"call\":\"K1\xC3\""), edited(a, call, "\"call\":\"K1\xE0\x80\xAF\""),
-        edited(a, call, "\"call\":\"K1\\ud800\""), edited(a, call, "\"call\":\"K1\\udc00x\""),
+        edited(a, call, "\"call\":\"K1\xC4\x80\""), edited(a, call, "\"call\":\"K1\xC3\""),
+        edited(a, call, "\"call\":\"K1\xE0\x80\xAF\""), edited(a, call, "\"call\":\"K1\\ud800\""),
+        edited(a, call, "\"call\":\"K1\\udc00x\""),
         edited(a, call, "\"call\":\"K1\\ud83d\\ude00\""), edited(a, call, "\"call\":\"K1\t\""),
         edited(a, call, "\"call\":\"K1\\x\""), edited(a, call, "\"call\":K1ABC")},
        {edited(a, call, "\"call\":\"" + std::string(20, 'K') + "\"")},
@@ -225,18 +295,23 @@ std::vector<Case> namedCases() {
         edited(a, "\"by\":\"" + a.by, "\"by\":\"" + std::string(31, 'a')),
         edited(a, "\"into\":\"\"", "\"into\":\"" + win('b') + ".0\""),
         edited(a, "\"into\":\"\"", "\"into\":\"" + win('b') + "\""),
-        edited(a, "T19:02:00Z", "T24:00:00Z"), edited(a, "2026-12-07", "2026-02-29"),
-        edited(a, "T19:02:00Z", "T19:02:60Z"), edited(a, "T19:02:00Z", "T19:02:00"),
-        {lineTopic(kNet, other.id), encode(a)}, {lineTopic(kNet, a.id) + "/x", encode(a)},
-        {netTopic(kNet) + "/other", encode(a)}, {netTopic(kNet) + "/line/", encode(a)}},
+        edited(a, "T19:02:00Z", "T24:00:00Z"),
+        edited(a, "2026-12-07", "2026-02-29"),
+        edited(a, "T19:02:00Z", "T19:02:60Z"),
+        edited(a, "T19:02:00Z", "T19:02:00"),
+        {lineTopic(kNet, other.id), encode(a)},
+        {lineTopic(kNet, a.id) + "/x", encode(a)},
+        {netTopic(kNet) + "/other", encode(a)},
+        {netTopic(kNet) + "/line/", encode(a)}},
        {edited(a, "2026-12-07", "2024-02-29"), sent(other)}});
-  add("not JSON objects",
-      {{{lineTopic(kNet, a.id), ""}, {lineTopic(kNet, a.id), "[]"},
-        {lineTopic(kNet, a.id), "null"}, {lineTopic(kNet, a.id), encode(a) + "x"},
-        {lineTopic(kNet, a.id), encode(a) + "{}"},
-        {lineTopic(kNet, a.id), encode(a).substr(0, 100)},
-        {lineTopic(kNet, a.id), "\xEF\xBB" + encode(a)}},
-       {{lineTopic(kNet, a.id), "\xEF\xBB\xBF" + encode(a) + " \n"}}});
+  add("not JSON objects", {{{lineTopic(kNet, a.id), ""},
+                            {lineTopic(kNet, a.id), "[]"},
+                            {lineTopic(kNet, a.id), "null"},
+                            {lineTopic(kNet, a.id), encode(a) + "x"},
+                            {lineTopic(kNet, a.id), encode(a) + "{}"},
+                            {lineTopic(kNet, a.id), encode(a).substr(0, 100)},
+                            {lineTopic(kNet, a.id), "\xEF\xBB" + encode(a)}},
+                           {{lineTopic(kNet, a.id), "\xEF\xBB\xBF" + encode(a) + " \n"}}});
   const std::string w = win('b');
   const auto who = [&](const std::string& payload) {
     return Message{presenceTopic(kNet, w), payload};
@@ -272,7 +347,7 @@ std::vector<Case> randomCases() {
         if (rng() % 3) r.merge(l);
       std::vector<Row> rows;
       for (const Line& l : r.list()) rows.push_back({l.id, l});
-      const unsigned what = rng() % 6;
+      const unsigned what = rng() % 8;
       if (what < 2 || rows.empty()) {
         Line& l = rows.emplace_back().content;
         l.call = calls[rng() % std::size(calls)];
@@ -284,6 +359,15 @@ std::vector<Case> randomCases() {
         if (what == 3) row.content.ack = !row.content.ack;
         if (what == 4) row.content.com = !row.content.com, row.content.inOut = rng() % 2;
         if (what == 5) row.content.qth = "QTH " + std::to_string(rng() % 10);
+        CheckInFacts& f = row.content.facts;
+        if (what == 6) {
+          f.count = static_cast<int>(rng() % 3), f.precedence = f.count ? "EPWR"[rng() % 4] : 0;
+          f.dest = rng() % 2 ? "Boston" : "", f.passedTo = rng() % 3 ? "" : "W2XYZ";
+        }
+        if (what == 7) {
+          std::string* text[] = {&f.tactical, &f.relay, &f.remark};
+          *text[rng() % 3] = rng() % 3 ? "T" + std::to_string(rng() % 5) : "";
+        }
       }
       for (Line& l : commit(r, rows)) made.push_back(std::move(l));
     }
