@@ -90,7 +90,10 @@ if (name === null) {
   document.title = `${name} - Kelpie`;
   const net = new Net(name);
   const table = new CheckInTable($('rows'));
-  let pending = null, live = new Set();
+  // A change shows at once; while the broker pours in a net of stored lines, the table is
+  // redrawn at most every RENDER_MS rather than once a line.
+  const RENDER_MS = 100;
+  let pending = null, live = new Set(), renderedAt = -RENDER_MS;
   filter = () => net.filter;
   lost = () => {
     net.present.clear();
@@ -98,6 +101,7 @@ if (name === null) {
   };
   const render = () => {
     pending = null;
+    renderedAt = performance.now();
     const entries = net.replica.entries();
     const said = table.render(entries, live);
     live = new Set();
@@ -113,7 +117,7 @@ if (name === null) {
     const id = topic.slice(net.root.length + '/line/'.length);
     // Only a check-in heard as it happens is new; the broker's stored lines are the net so far.
     if (net.take(topic, payload) && !retained) live.add(id);
-    pending ??= setTimeout(render, 0);
+    pending ??= setTimeout(render, Math.max(0, renderedAt + RENDER_MS - performance.now()));
   };
   render();
 }

@@ -72,10 +72,14 @@ export function cells(l, n, timeZone) {
     localTime(l.time, timeZone)];
 }
 
+const clocks = new Map();  // one formatter per time zone: making one costs more than using it
 export function localTime(iso, timeZone) {
   if (!iso) return '';
-  return new Date(iso).toLocaleTimeString('en-GB',
-      {hour: '2-digit', minute: '2-digit', hourCycle: 'h23', timeZone});
+  if (!clocks.has(timeZone)) {
+    clocks.set(timeZone, new Intl.DateTimeFormat('en-GB',
+        {hour: '2-digit', minute: '2-digit', hourCycle: 'h23', timeZone}));
+  }
+  return clocks.get(timeZone).format(new Date(iso));
 }
 
 // What a screen reader says of a new check-in: "7, K1ABC, Bob, Boston".
