@@ -12,6 +12,7 @@ export class CheckInTable {
     this.tbody = tbody;
     this.timeZone = timeZone;
     this.rows = new Map();  // line id -> tr
+    this.shown = new Map();  // line id -> the revision and number its row shows, unless folded
     this.onFresh = onFresh ?? (tr => setTimeout(() => tr.classList.remove('fresh'), FRESH_MS));
   }
 
@@ -35,10 +36,16 @@ export class CheckInTable {
           said.push(announcement(e.line, i + 1));
         }
       }
-      const texts = cells(e.line, i + 1, this.timeZone);
-      [...tr.children].forEach((td, c) => {
-        if (td.textContent !== texts[c]) td.textContent = texts[c];
-      });
+      // A row whose revision and number are as before shows the same texts: a net of stored
+      // lines pouring in costs each row its texts once.
+      const was = this.shown.get(id);
+      if (!was || was.held !== e.held || was.n !== i + 1 || e.folded.length || was.folded) {
+        const texts = cells(e.line, i + 1, this.timeZone);
+        [...tr.children].forEach((td, c) => {
+          if (td.textContent !== texts[c]) td.textContent = texts[c];
+        });
+        this.shown.set(id, {held: e.held, n: i + 1, folded: e.folded.length > 0});
+      }
       if (tr !== at) this.tbody.insertBefore(tr, at);
       else at = at.nextElementSibling;
     });
@@ -46,6 +53,7 @@ export class CheckInTable {
       if (keep.has(id)) continue;
       tr.remove();
       this.rows.delete(id);
+      this.shown.delete(id);
     }
     return said;
   }

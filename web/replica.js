@@ -51,7 +51,7 @@ export class Replica {
     return true;
   }
 
-  // Today's list: [{line, folded, merged}] in net order, line being the entry's own line with
+  // Today's list: [{line, held, folded, merged}] in net order (held: the revision as held), line being the entry's own line with
   // the marks of every line folded into it and, kind by kind (traffic, tactical call, relay,
   // remark), the facts of the first of them that has that kind.
   entries() {
@@ -69,7 +69,7 @@ export class Replica {
       if (at === undefined) {
         if (key !== '') station.set(key, out.length);
         entryOf.set(l.id, out.length);
-        out.push({line: {...l, facts: {...l.facts}}, folded: [], merged: []});
+        out.push({line: {...l, facts: {...l.facts}}, held: l, folded: [], merged: []});
         continue;
       }
       const e = out[at];
