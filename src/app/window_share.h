@@ -1,7 +1,7 @@
 // The window's side of a shared net: the Tools menu's "Share this net...", "Stop sharing" and
-// "Copy the listeners' address",
-// the status line under the controls while the net is shared, and the changes that arrive from
-// the broker, taken in between the operator's keys and never under an open box or menu.
+// "Copy the listeners' address", the status line under the controls while the net is shared,
+// and the changes that arrive from the broker, taken in between the operator's keys and never
+// under an open box or menu.
 #pragma once
 
 #include <QObject>
