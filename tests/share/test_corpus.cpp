@@ -70,44 +70,30 @@ Message edited(const Line& l, const std::string& from, const std::string& to) {
   return m;
 }
 
+// clang-format off
 json factsJson(const CheckInFacts& f) {
-  return {{"count", f.count},
-          {"prec", f.precedence ? std::string(1, f.precedence) : ""},
-          {"dest", utf8From1252(f.dest)},
-          {"listedAt", f.listedAt},
-          {"passedTo", utf8From1252(f.passedTo)},
-          {"passedAt", f.passedAt},
-          {"tactical", utf8From1252(f.tactical)},
-          {"tacticalAt", f.tacticalAt},
-          {"relay", utf8From1252(f.relay)},
-          {"relayAt", f.relayAt},
-          {"remark", utf8From1252(f.remark)},
-          {"remarkAt", f.remarkAt}};
+  return {{"count", f.count}, {"prec", f.precedence ? std::string(1, f.precedence) : ""},
+          {"dest", utf8From1252(f.dest)}, {"listedAt", f.listedAt},
+          {"passedTo", utf8From1252(f.passedTo)}, {"passedAt", f.passedAt},
+          {"tactical", utf8From1252(f.tactical)}, {"tacticalAt", f.tacticalAt},
+          {"relay", utf8From1252(f.relay)}, {"relayAt", f.relayAt},
+          {"remark", utf8From1252(f.remark)}, {"remarkAt", f.remarkAt}};
 }
 
 json listJson(const Replica& r) {
   json out = json::array();
-  int n = 0;
   for (const Replica::Entry& e : r.entries()) {
     const Line& l = e.line;
-    out.push_back({{"n", ++n},
-                   {"id", l.id},
-                   {"time", l.time},
-                   {"call", utf8From1252(l.call)},
-                   {"name", utf8From1252(l.name)},
-                   {"qth", utf8From1252(l.qth)},
-                   {"first", utf8From1252(l.first)},
-                   {"latest", utf8From1252(l.latest)},
-                   {"grid", utf8From1252(l.grid)},
-                   {"ack", l.ack},
-                   {"com", l.com},
-                   {"inOut", l.inOut},
-                   {"facts", factsJson(l.facts)},
-                   {"folded", e.folded},
-                   {"merged", e.merged}});
+    out.push_back({{"n", out.size() + 1}, {"id", l.id}, {"time", l.time},
+                   {"call", utf8From1252(l.call)}, {"name", utf8From1252(l.name)},
+                   {"qth", utf8From1252(l.qth)}, {"first", utf8From1252(l.first)},
+                   {"latest", utf8From1252(l.latest)}, {"grid", utf8From1252(l.grid)},
+                   {"ack", l.ack}, {"com", l.com}, {"inOut", l.inOut},
+                   {"facts", factsJson(l.facts)}, {"folded", e.folded}, {"merged", e.merged}});
   }
   return out;
 }
+// clang-format on
 
 json messageJson(const Message& m) {
   json j{{"topic", m.topic}};
@@ -289,29 +275,25 @@ std::vector<Case> namedCases() {
        {edited(a, call, "\"call\":\"" + std::string(20, 'K') + "\"")},
        {edited(a, call, "\"call\":\"K\\u00e9\\u20ac\\/\\\"\"")}});
   Line other = line('b', 3, "W9OTH");
+  const auto at = [&](const std::string& topic) { return Message{topic, encode(a)}; };
+  // clang-format off
   add("identity and time",
       {{edited(a, "\"id\":\"" + a.id, "\"id\":\"" + a.id + "0"),
         edited(a, "\"window\":\"" + a.window, "\"window\":\"" + std::string(32, 'A')),
         edited(a, "\"by\":\"" + a.by, "\"by\":\"" + std::string(31, 'a')),
         edited(a, "\"into\":\"\"", "\"into\":\"" + win('b') + ".0\""),
         edited(a, "\"into\":\"\"", "\"into\":\"" + win('b') + "\""),
-        edited(a, "T19:02:00Z", "T24:00:00Z"),
-        edited(a, "2026-12-07", "2026-02-29"),
-        edited(a, "T19:02:00Z", "T19:02:60Z"),
-        edited(a, "T19:02:00Z", "T19:02:00"),
-        {lineTopic(kNet, other.id), encode(a)},
-        {lineTopic(kNet, a.id) + "/x", encode(a)},
-        {netTopic(kNet) + "/other", encode(a)},
-        {netTopic(kNet) + "/line/", encode(a)}},
+        edited(a, "T19:02:00Z", "T24:00:00Z"), edited(a, "2026-12-07", "2026-02-29"),
+        edited(a, "T19:02:00Z", "T19:02:60Z"), edited(a, "T19:02:00Z", "T19:02:00"),
+        at(lineTopic(kNet, other.id)), at(lineTopic(kNet, a.id) + "/x"),
+        at(netTopic(kNet) + "/other"), at(netTopic(kNet) + "/line/")},
        {edited(a, "2026-12-07", "2024-02-29"), sent(other)}});
-  add("not JSON objects", {{{lineTopic(kNet, a.id), ""},
-                            {lineTopic(kNet, a.id), "[]"},
-                            {lineTopic(kNet, a.id), "null"},
-                            {lineTopic(kNet, a.id), encode(a) + "x"},
-                            {lineTopic(kNet, a.id), encode(a) + "{}"},
-                            {lineTopic(kNet, a.id), encode(a).substr(0, 100)},
-                            {lineTopic(kNet, a.id), "\xEF\xBB" + encode(a)}},
-                           {{lineTopic(kNet, a.id), "\xEF\xBB\xBF" + encode(a) + " \n"}}});
+  // clang-format on
+  const auto raw = [&](std::string payload) { return Message{lineTopic(kNet, a.id), payload}; };
+  add("not JSON objects",
+      {{raw(""), raw("[]"), raw("null"), raw(encode(a) + "x"), raw(encode(a) + "{}"),
+        raw(encode(a).substr(0, 100)), raw("\xEF\xBB" + encode(a))},
+       {raw("\xEF\xBB\xBF" + encode(a) + " \n")}});
   const std::string w = win('b');
   const auto who = [&](const std::string& payload) {
     return Message{presenceTopic(kNet, w), payload};
