@@ -5,7 +5,8 @@ import sys
 
 with open(sys.argv[1], newline="", encoding="utf-8-sig") as f:
     rows = list(csv.reader(f, strict=True))
-if any(len(r) != 10 for r in rows):
-    sys.exit("a row without ten fields")
+# Ten columns, or eighteen with a traffic net's facts: every row as many as the head.
+if len(rows[0]) not in (10, 18) or any(len(r) != len(rows[0]) for r in rows):
+    sys.exit("a row without the head's fields")
 with open(sys.argv[2], "w", encoding="utf-8", newline="") as out:
     out.write("".join("\t".join(r) + "\n" for r in rows))
