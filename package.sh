@@ -6,11 +6,12 @@ set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/deps.sh
 kelpie_need_packages "${KELPIE_BUILD_PACKAGES[@]}" dpkg-dev file
+kelpie_need_npm
 build=${1:-build/release}
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
-cmake --build "$build" --target kelpie | { grep -v '^ninja: no work to do' || true; }
+cmake --build "$build" | { grep -v '^ninja: no work to do' || true; }
 rm -f "$build"/kelpie_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 ls "$build"/kelpie_*.deb

@@ -15,6 +15,10 @@ kelpie_need_packages mosquitto mosquitto-clients openssl
 # The screen-reader tests: the accessibility bus, a listener on it, and Orca speaking to nothing.
 kelpie_need_packages at-spi2-core dbus dbus-x11 python3-pyatspi orca speech-dispatcher \
   speech-dispatcher-espeak-ng
+# The listeners' page: npm fetches mqtt.js and playwright-core at build time; its end-to-end
+# test drives Debian's Chromium (a test never downloads a browser).
+kelpie_need_packages chromium
+kelpie_need_npm
 if [ ! -f build/test/build.ninja ]; then
   cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELPIE_TESTS=ON -DKELPIE_SANITIZE=ON \
     -DKELPIE_PACKAGE_TESTS=ON >/dev/null

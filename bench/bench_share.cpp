@@ -50,10 +50,14 @@ struct Mosquitto {
   int port = freePort();
   pid_t pid = -1;
   Mosquitto() {
+    // KELPIE_BENCH_BROKER_LINES: more configuration (bench_web.sh adds a websockets listener
+    // for the page's listeners).
+    const char* more = std::getenv("KELPIE_BENCH_BROKER_LINES");
     writeBytesAtomic(dir / "m.conf", "listener " + std::to_string(port) +
                                          " 127.0.0.1\nallow_anonymous true\npersistence false\n"
                                          "log_dest none\n" +
-                                         (::getuid() == 0 ? "user root\n" : ""));
+                                         (::getuid() == 0 ? "user root\n" : "") +
+                                         (more ? std::string(more) + "\n" : ""));
     start();
   }
   ~Mosquitto() { stop(); }
@@ -148,6 +152,12 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   std::printf("Kelpie shared-net benchmarks (Mosquitto on 127.0.0.1, offscreen, Release)\n");
   Mosquitto broker;
+  // KELPIE_BENCH_READY_FILE: the figures wait (at most a minute) for this file, which
+  // bench_web.sh's listeners write once they are all connected to the broker.
+  if (const char* ready = std::getenv("KELPIE_BENCH_READY_FILE")) {
+    for (int i = 0; i < 600 && !fs::exists(ready); ++i) ::usleep(100000);
+    std::printf("  %s\n", fs::exists(ready) ? "with the listeners connected" : "LISTENERS MISSING");
+  }
 
   // A check-in typed on one window, until it is in the other window's list and log.
   {

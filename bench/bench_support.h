@@ -19,8 +19,9 @@ struct QuietDialogs : Dialogs {
   Answer messageBox(const std::string&, const std::string&, Buttons, Answer d) override {
     return d;
   }
+  std::string input = "FN20XA";  // the only question a prepared folder asks: the grid square
   std::string inputBox(const std::string&, const std::string&, const std::string&) override {
-    return "FN20XA";  // the only question a prepared folder asks: the grid square
+    return input;
   }
   std::string chooseLogFile(const std::string&, const std::string&) override { return chosen; }
 };

@@ -18,3 +18,8 @@ kelpie_need_packages() {
 }
 KELPIE_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev fonts-liberation pkg-config
   libmosquitto-dev nlohmann-json3-dev qtkeychain-qt6-dev)
+# npm for the listeners' page (web/): Debian's package, unless a Node.js that brings its own
+# npm is installed already.
+kelpie_need_npm() {
+  command -v npm >/dev/null 2>&1 || kelpie_need_packages npm
+}

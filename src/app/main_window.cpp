@@ -115,6 +115,7 @@ void MainWindow::dispatch(const std::string& name) {
   }
   if (name == "mShare") return share_->askAndShare();
   if (name == "mStopShare") return share_->stop();
+  if (name == "mCopyListeners") return share_->copyListenersAddress();
   if (auto handler = menuHandler(name)) run([&] { handler(s_); });
 }
 

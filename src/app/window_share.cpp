@@ -1,5 +1,7 @@
 #include "app/window_share.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMainWindow>
 #include <QStatusBar>
@@ -7,9 +9,11 @@
 
 #include "dialogs/frm_share.h"
 #include "net/session.h"
+#include "net/spoken.h"
 #include "platform/qt/mqtt_link.h"
 #include "platform/qt/password_store.h"
 #include "platform/qt/text1252.h"
+#include "share/cp1252.h"
 #include "share/share_net.h"
 
 namespace kelpie {
@@ -17,6 +21,8 @@ namespace kelpie {
 namespace {
 // How soon a change from the net is tried again while a key, a box or a menu is in the way.
 constexpr int kRetryMs = 15;
+// How long the status line shows what "Copy the listeners' address" did.
+constexpr int kHintMs = 10000;
 }  // namespace
 
 WindowShare::WindowShare(QMainWindow* window, Session& session, std::function<bool()> idle,
@@ -49,12 +55,33 @@ void WindowShare::askAndShare() {
 
 void WindowShare::share(const share::ShareSettings& settings) {
   if (!link_) link_ = std::make_unique<MqttLink>();
-  apply_([&] { s_.startSharing(*link_, settings); });
+  apply_([&] {
+    s_.startSharing(*link_, settings);
+    s_.view.menus["mCopyListeners"].enabled = true;
+  });
   s_.share->onWake = [this] { wake(); };
 }
 
 void WindowShare::stop() {
-  apply_([this] { s_.stopSharing(); });
+  apply_([this] {
+    s_.stopSharing();
+    s_.view.menus["mCopyListeners"].enabled = false;
+  });
+}
+
+void WindowShare::copyListenersAddress() {
+  if (!s_.share) return;
+  const share::ShareSettings& settings = s_.share->settings();
+  // No page given (a net shared from the command line): the broker's own, on its usual port.
+  const std::string address = share::listenersAddress(
+      settings.listenersPage.empty() ? share::defaultListenersPage(settings.host)
+                                     : settings.listenersPage,
+      settings.net);
+  QGuiApplication::clipboard()->setText(QString::fromStdString(address));
+  const std::string said = "Copied the listeners' address: " + address;
+  window_->statusBar()->showMessage(QString::fromStdString(said), kHintMs);
+  // The view's text is in the log's code page.
+  apply_([&] { speak(s_.view, share::cp1252FromUtf8(said).value_or(said)); });
 }
 
 void WindowShare::wake() {

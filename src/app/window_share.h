@@ -1,6 +1,7 @@
-// The window's side of a shared net: the Tools menu's "Share this net..." and "Stop sharing",
-// the status line under the controls while the net is shared, and the changes that arrive from
-// the broker, taken in between the operator's keys and never under an open box or menu.
+// The window's side of a shared net: the Tools menu's "Share this net...", "Stop sharing" and
+// "Copy the listeners' address", the status line under the controls while the net is shared,
+// and the changes that arrive from the broker, taken in between the operator's keys and never
+// under an open box or menu.
 #pragma once
 
 #include <QObject>
@@ -32,6 +33,8 @@ class WindowShare : public QObject {
   // Shares with settings whose password is known (the command line's --share).
   void share(const share::ShareSettings& settings);
   void stop();
+  // Puts the address of the shared net's page for listeners on the clipboard and says it.
+  void copyListenersAddress();
   // Shows or hides the status line for the view state; the controls keep their places.
   void draw(const std::string& status);
 

@@ -61,6 +61,11 @@ FrmShare::FrmShare(const share::ShareSettings& start, QWidget* parent) : QDialog
   password_->setEchoMode(QLineEdit::Password);
   operator_ = lineEdit(this, QStringLiteral("Your callsign"), start.operatorCall);
   net_ = lineEdit(this, QStringLiteral("Net name"), start.net);
+  listeners_ = lineEdit(this, QStringLiteral("Listeners' page"),
+                        start.listenersPage.empty() ? share::defaultListenersPage(start.host)
+                                                    : start.listenersPage);
+  listenersTouched_ = !start.listenersPage.empty() &&
+                      start.listenersPage != share::defaultListenersPage(start.host);
   problem_ = new QLabel(this);
   problem_->setWordWrap(true);
   problem_->setAccessibleName(QStringLiteral("Problem"));
@@ -90,6 +95,7 @@ FrmShare::FrmShare(const share::ShareSettings& start, QWidget* parent) : QDialog
   addRow(QStringLiteral("Pass&word:"), password_);
   addRow(QStringLiteral("Your call&sign:"), operator_);
   addRow(QStringLiteral("&Net name:"), net_);
+  addRow(QStringLiteral("&Listeners' page (optional):"), listeners_);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
@@ -108,12 +114,14 @@ FrmShare::FrmShare(const share::ShareSettings& start, QWidget* parent) : QDialog
                       password_,
                       operator_,
                       net_,
+                      listeners_,
                       ok,
                       buttons->button(QDialogButtonBox::Cancel)};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
   connect(host_, &QLineEdit::textEdited, this, &FrmShare::hostEdited);
   connect(tls_, &QCheckBox::clicked, this, &FrmShare::tlsClicked);
+  connect(listeners_, &QLineEdit::textEdited, this, [this] { listenersTouched_ = true; });
   connect(port_, &QSpinBox::valueChanged, this, &FrmShare::portEdited);
   connect(browse_, &QPushButton::clicked, this, &FrmShare::browseCaFile);
   connect(buttons, &QDialogButtonBox::accepted, this, &FrmShare::accept);
@@ -122,8 +130,10 @@ FrmShare::FrmShare(const share::ShareSettings& start, QWidget* parent) : QDialog
 }
 
 void FrmShare::hostEdited() {
-  if (!tlsTouched_) tls_->setChecked(!share::isLocalHost(bareHost(host_->text()).toStdString()));
+  const std::string host = bareHost(host_->text()).toStdString();
+  if (!tlsTouched_) tls_->setChecked(!share::isLocalHost(host));
   followTls();
+  if (!listenersTouched_) listeners_->setText(fromUtf8(share::defaultListenersPage(host)));
 }
 
 void FrmShare::tlsClicked() {
@@ -162,6 +172,7 @@ share::ShareSettings FrmShare::settings() const {
   s.password = password_->text().toStdString();
   s.operatorCall = operator_->text().trimmed().toUpper().toStdString();
   s.net = net_->text().trimmed().toStdString();
+  s.listenersPage = listeners_->text().trimmed().toStdString();
   return s;
 }
 
@@ -173,7 +184,8 @@ void FrmShare::refuse(QLineEdit* field, const QString& why) {
 }
 
 void FrmShare::accept() {
-  for (QLineEdit* field : {host_, caFile_, net_}) field->setAccessibleDescription(QString());
+  for (QLineEdit* field : {host_, caFile_, net_, listeners_})
+    field->setAccessibleDescription(QString());
   const share::ShareSettings s = settings();
   if (s.host.empty())
     return refuse(host_, QStringLiteral("Type the broker's host name or address."));
@@ -190,6 +202,11 @@ void FrmShare::accept() {
   if (s.net.empty())
     return refuse(net_, QStringLiteral("Type the net's name: every logger of the net uses the "
                                        "same one."));
+  const QString page = fromUtf8(s.listenersPage);
+  if (!page.isEmpty() && !page.startsWith(QLatin1String("http://")) &&
+      !page.startsWith(QLatin1String("https://")))
+    return refuse(listeners_, QStringLiteral("The listeners' page is an address that starts with "
+                                             "http:// or https://, or nothing."));
   problem_->clear();
   QDialog::accept();
 }
@@ -218,6 +235,7 @@ void loadRememberedShare(share::ShareSettings& s) {
   text("caFile", s.caFile);
   text("user", s.user);
   text("operator", s.operatorCall);
+  text("listenersPage", s.listenersPage);
   const QString net = settings.value(QStringLiteral("net")).toString();
   static const QRegularExpression dated(QStringLiteral(" (\\d{4}-\\d{2}-\\d{2})$"));
   const QRegularExpressionMatch m = dated.match(net);
@@ -236,6 +254,7 @@ void rememberShare(const share::ShareSettings& s) {
   settings.setValue(QStringLiteral("user"), fromUtf8(s.user));
   settings.setValue(QStringLiteral("operator"), fromUtf8(s.operatorCall));
   settings.setValue(QStringLiteral("net"), fromUtf8(s.net));
+  settings.setValue(QStringLiteral("listenersPage"), fromUtf8(s.listenersPage));
 }
 
 }  // namespace kelpie

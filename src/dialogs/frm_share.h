@@ -41,11 +41,14 @@ class FrmShare : public QDialog {
   QLineEdit* password_ = nullptr;
   QLineEdit* operator_ = nullptr;
   QLineEdit* net_ = nullptr;
+  QLineEdit* listeners_ = nullptr;
   QLabel* problem_ = nullptr;
   // Once the operator has set the box or the port himself, the host no longer decides them.
   bool tlsTouched_ = false;
   bool portTouched_ = false;
   bool settingPort_ = false;
+  // The listeners' page follows the host until the operator edits it.
+  bool listenersTouched_ = false;
 };
 
 // Shows the dialog, modal, filled from inOut; on OK sets inOut to what was entered and returns
@@ -53,7 +56,7 @@ class FrmShare : public QDialog {
 bool askShareSettings(QWidget* parent, share::ShareSettings& inOut);
 
 // What was entered last time, from QSettings("Kelpie", "Kelpie") under "share/": host, port,
-// tls, caFile, user, operator and net. Only remembered fields are set. A remembered net name
+// tls, caFile, user, operator, net and listenersPage. Only remembered fields are set. A remembered net name
 // that ends in another day's date (an earlier net's default name) is not taken: today's net
 // keeps the name the caller set, so that windows with the same settings meet again.
 void loadRememberedShare(share::ShareSettings& s);

@@ -50,6 +50,7 @@ std::vector<std::pair<std::string, MenuItem>> initialMenuItems() {
       {"mReadNet", item("Read the net so far")},
       {"mShare", item("Share this net...")},
       {"mStopShare", item("Stop sharing", false, false)},
+      {"mCopyListeners", item("Copy the listeners' address", false, false)},
       {"mnuPopUp", item("PopUp")},
       {"mnuQRZConnect", item((std::string("Connect to ") + kQrzServiceName).c_str())},
       {"mnuPopUpMultiple", item("Do multiple edits")},

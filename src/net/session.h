@@ -175,6 +175,10 @@ class Session {
   void reportWriteFailure(const fs::path& path, const std::string& error,
                           bool savedAgainLater = true);
   bool writeFile(const fs::path& path, const Lines& lines);
+  // Writes one of today's files unless it already holds these bytes as Kelpie last wrote them
+  // (same size and modification time since): a listing or a remark leaves the log as it was,
+  // and the save then costs one file, not three.
+  bool writeTodayFile(const fs::path& path, const Lines& lines, std::string* error);
 
   // ---- stored data ------------------------------------------------------------------------
   void readSettings();
@@ -285,8 +289,9 @@ class Session {
   void askTactical(int n);
   void askRelay(int n);
   // After a change of a check-in's facts: the list redrawn with its line chosen, the log and
-  // side file written, the result said.
-  void factsChanged(int n, const std::string& said);
+  // side file written, the result said; an urgent text stays on the hint line until the next
+  // command.
+  void factsChanged(int n, const std::string& said, const std::string& urgent = {});
   void leaveProgramSaving();
   void leavePastLogView();
   void showFound(const std::vector<FoundStation>& found, const std::string& noneText);
@@ -298,6 +303,12 @@ class Session {
   // costs the net nothing.
   std::vector<CheckInRow> sharedRows;
   bool rowsAsShared() const;
+  struct Written {
+    std::string bytes;
+    uintmax_t size = 0;
+    fs::file_time_type time;
+  };
+  std::map<fs::path, Written> todayWritten;
   void keepSharedRows();
 };
 

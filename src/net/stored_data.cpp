@@ -276,6 +276,22 @@ void Session::saveLogFile() {
   menu("mLoadLog").enabled = true;
 }
 
+bool Session::writeTodayFile(const fs::path& path, const Lines& lines, std::string* error) {
+  std::string bytes = joinCrLf(lines);
+  std::error_code ec, ec2;
+  const auto it = todayWritten.find(path);
+  if (it != todayWritten.end() && it->second.bytes == bytes) {
+    const uintmax_t size = fs::file_size(path, ec);
+    const fs::file_time_type time = fs::last_write_time(path, ec2);
+    if (!ec && !ec2 && size == it->second.size && time == it->second.time) return true;
+  }
+  todayWritten.erase(path);
+  if (!writeBytesAtomic(path, bytes, error)) return false;
+  Written w{std::move(bytes), fs::file_size(path, ec), fs::last_write_time(path, ec2)};
+  if (!ec && !ec2) todayWritten[path] = std::move(w);
+  return true;
+}
+
 void Session::writeTodayLog() {
   std::vector<LogRecord> records;
   std::vector<CheckInTime> times;
@@ -291,9 +307,11 @@ void Session::writeTodayLog() {
   const fs::path log = todayLogPath();
   // The log first: it is what counts. A times file left a save behind (a crash in between)
   // no longer matches the log, and the re-start then uses only the times that still match.
-  if (writeFile(log, logLines(records))) {
-    std::string error;
-    if (!writeLinesAtomic(timesPathFor(log), timeLines(times), &error) && !timesWriteFailed) {
+  std::string error;
+  if (!writeTodayFile(log, logLines(records), &error)) {
+    reportWriteFailure(log, error);
+  } else {
+    if (!writeTodayFile(timesPathFor(log), timeLines(times), &error) && !timesWriteFailed) {
       // Told once: the net goes on, and only the times are at stake.
       timesWriteFailed = true;
       reportWriteFailure(timesPathFor(log), error);
@@ -303,7 +321,7 @@ void Session::writeTodayLog() {
     const fs::path side = factsPathFor(log);
     std::error_code ec;
     if (!facts.empty() || fs::exists(side, ec)) {
-      if (writeLinesAtomic(side, factsLines(facts), &error)) {
+      if (writeTodayFile(side, factsLines(facts), &error)) {
         factsWriteFailed = false;
       } else if (!factsWriteFailed) {
         // Told once until it is written again; every save tries.

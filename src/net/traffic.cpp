@@ -157,10 +157,15 @@ bool refusedReadOnly(Session& s) {
 }
 }  // namespace
 
-void Session::factsChanged(int n, const std::string& said) {
+void Session::factsChanged(int n, const std::string& said, const std::string& urgent) {
   renderCheckInLines(ackMode());
   setPrompt();
   selectLine(n - 1);
+  if (!urgent.empty()) {
+    if (!urgentHintShown) hintBeforeUrgent = view.label3;
+    urgentHintShown = true;
+    view.label3 = urgent;
+  }
   saveLogFile();
   speak(view, said);
   doEvents();
@@ -191,13 +196,11 @@ void Session::askTraffic(int n) {
   g.passedAt.clear();
   const std::string head = toDec(n) + ", " + call + ", ";
   const std::string said = head + (l->count ? spokenListing(g) : "traffic cleared");
-  if (l->precedence == 'E' || l->precedence == 'P') {
-    if (!urgentHintShown) hintBeforeUrgent = view.label3;
-    urgentHintShown = true;
-    view.label3 = precedenceWord(l->precedence) + " traffic: " + toDec(n) + ", " + call + ", " +
-                  toDec(l->count) + (l->dest.empty() ? "" : " for " + l->dest);
-  }
-  factsChanged(n, said);
+  std::string urgent;
+  if (l->precedence == 'E' || l->precedence == 'P')
+    urgent = precedenceWord(l->precedence) + " traffic: " + toDec(n) + ", " + call + ", " +
+             toDec(l->count) + (l->dest.empty() ? "" : " for " + l->dest);
+  factsChanged(n, said, urgent);
 }
 
 void Session::askPassed(int n) {

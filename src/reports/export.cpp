@@ -252,7 +252,7 @@ std::optional<Date> netDateFromLogName(std::string_view name) {
 
 ExportNet exportNet(const std::string& logName, const Date& date, const std::string& band,
                     const std::vector<LogRecord>& records, const std::vector<CheckInTime>& times,
-                    const Roster& roster, bool todaysLog) {
+                    const Roster& roster, bool todaysLog, const std::vector<CheckInFacts>& facts) {
   ExportNet net{logName, date, band, {}};
   std::unordered_map<std::string, const RosterEntry*> byCall;
   for (int r = roster.count(); r >= 2; --r) byCall[roster.row(r).callSign] = &roster.row(r);
@@ -272,6 +272,7 @@ ExportNet exportNet(const std::string& logName, const Date& date, const std::str
     }
     auto it = byCall.find(rec.callSign);
     row.firstTime = it == byCall.end() ? todaysLog : it->second->initialCheckInDate == netDay;
+    if (k < facts.size()) row.facts = facts[k];
     net.rows.push_back(std::move(row));
   }
   return net;
@@ -280,7 +281,12 @@ ExportNet exportNet(const std::string& logName, const Date& date, const std::str
 std::string exportCsv(const ExportNet& net, Clock& clock) {
   std::string out = "\xEF\xBB\xBF";  // spreadsheets take the file for UTF-8 only with the mark
   out.reserve(64 + net.rows.size() * 96);
-  out += "Number,Callsign,Name,QTH,Grid,In and out,First time,Date,Time UTC,Time local\r\n";
+  bool withFacts = false;
+  for (const ExportRow& r : net.rows) withFacts = withFacts || !r.facts.empty();
+  out += "Number,Callsign,Name,QTH,Grid,In and out,First time,Date,Time UTC,Time local";
+  out += withFacts ? ",Traffic count,Precedence,Destination,Passed to,Passed at,Tactical call,"
+                     "Relayed by,Remark\r\n"
+                   : "\r\n";
   const std::string date = dateIso(net.date);
   int n = 0;
   for (const ExportRow& r : net.rows) {
@@ -296,6 +302,17 @@ std::string exportCsv(const ExportNet& net, Clock& clock) {
     if (r.utc) out += hhmm(*r.utc);
     out += ',';
     if (r.utc) out += hhmm(clock.localTime(*r.utc));
+    if (withFacts) {
+      const CheckInFacts& f = r.facts;
+      out += ',';
+      if (f.count > 0) out += toDec(f.count);
+      out += ',' + precedenceWord(f.precedence);
+      const std::optional<DateTime> passed = parseIsoTime(f.passedAt);
+      const std::string passedAt = passed ? hhmm(clock.localTime(*passed)) : "";
+      for (const std::string* t :
+           {&f.dest, &f.passedTo, &passedAt, &f.tactical, &f.relay, &f.remark})
+        out += ',' + csvField(utf8From1252(*t));
+    }
     out += "\r\n";
   }
   return out;
@@ -328,6 +345,7 @@ std::string exportAdif(const ExportNet& net, const DateTime& created, const std:
     adifField(out, "COMMENT",
               std::string("Net check-in") + (r.inOut ? ", in and out" : "") +
                   (r.utc ? "" : ", time unknown"));
+    adifField(out, "NOTES", trimSpaces(asciiFrom1252(r.facts.remark)));
     out += "<EOR>\r\n";
   }
   return out;
@@ -393,8 +411,9 @@ void mExport_Click(Session& s) {
   calls.reserve(log.records.size());
   for (const LogRecord& r : log.records) calls.push_back(r.callSign);
   const bool todaysLog = lower1252(path.filename().string()) == lower1252(s.todayLogName);
-  const ExportNet net = exportNet(path.filename().string(), date, s.settings.netBand, log.records,
-                                  readTimesFor(path, calls), s.roster, todaysLog);
+  const ExportNet net =
+      exportNet(path.filename().string(), date, s.settings.netBand, log.records,
+                readTimesFor(path, calls), s.roster, todaysLog, readFactsFor(path, calls));
   const std::string version = startsWith(s.versionTag, "v") ? s.versionTag.substr(1) : s.versionTag;
   const std::string bytes = format == ExportFormat::Csv
                                 ? exportCsv(net, s.ui.clock)

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data/checkin_facts.h"
 #include "data/checkin_log.h"
 #include "data/checkin_times.h"
 #include "data/roster.h"
@@ -30,6 +31,7 @@ struct ExportRow {
   bool inOut = false;
   bool firstTime = false;
   std::optional<DateTime> utc;  // the moment of the check-in, when known
+  CheckInFacts facts;           // from the side file beside the log
 };
 
 struct ExportNet {
@@ -66,14 +68,18 @@ QthGrid splitQthGrid(std::string_view qth);
 // The date a log's name gives (MMDDYYF.ILE in any letter case), or nothing.
 std::optional<Date> netDateFromLogName(std::string_view name);
 
-// The rows of a stored log: the times from its times file, first time when the roster's first
-// check-in date is the net's date (or, for today's log, when the station is not in it yet).
+// The rows of a stored log: the times from its times file, the facts from its side file (one
+// per record, or none), first time when the roster's first check-in date is the net's date (or,
+// for today's log, when the station is not in it yet).
 ExportNet exportNet(const std::string& logName, const Date& date, const std::string& band,
                     const std::vector<LogRecord>& records, const std::vector<CheckInTime>& times,
-                    const Roster& roster, bool todaysLog);
+                    const Roster& roster, bool todaysLog,
+                    const std::vector<CheckInFacts>& facts = {});
 
 // The whole CSV file (UTF-8 with a byte-order mark, CR LF line ends) and the whole ADIF file.
-// clock gives the local times; created is the ADIF file's UTC creation time.
+// clock gives the local times; created is the ADIF file's UTC creation time. A net with traffic,
+// tactical calls, relays or remarks gets their columns after the others in the CSV file, and
+// its remarks as ADIF NOTES; a net without them is exported as it always was.
 std::string exportCsv(const ExportNet& net, Clock& clock);
 std::string exportAdif(const ExportNet& net, const DateTime& created, const std::string& version);
 

@@ -1,16 +1,17 @@
 // The past-log viewer: a stored log shown read-only in the list until the next key.
+#include "net/traffic.h"
 #include "reports/report_commands.h"
 #include "reports/reports.h"
 
 namespace kelpie {
 
-Lines pastLogLines(const std::vector<LogRecord>& records) {
+Lines pastLogLines(const std::vector<LogRecord>& records, const std::vector<CheckInFacts>& facts) {
   Lines lines;
   lines.reserve(records.size() + 2);
   for (size_t i = 0; i < records.size(); ++i) {
     const LogRecord& r = records[i];
     lines.push_back(toDec(static_cast<long long>(i + 1)) + "  " + r.callSign + " " + r.name + " " +
-                    r.qth);
+                    r.qth + (i < facts.size() ? factsSuffix(facts[i]) : ""));
   }
   lines.emplace_back();
   lines.emplace_back(kEscToResume);
@@ -24,14 +25,16 @@ void mLoadLog_Click(Session& s) {
 
   s.view.label3 = pathText(path);
   s.viewOnlyLog = true;
-  for (const char* item : {"mnuPopUpCall", "mnuPopUpName", "mnuPopUpQTH", "mnuPopUpMultiple",
-                           "mnuPopUpInsertGrid", "mnuPopUpUpdateCall",
-                           "mnuPopUpTactical", "mnuPopUpRelay"})
+  for (const char* item :
+       {"mnuPopUpCall", "mnuPopUpName", "mnuPopUpQTH", "mnuPopUpMultiple", "mnuPopUpInsertGrid",
+        "mnuPopUpUpdateCall", "mnuPopUpTactical", "mnuPopUpRelay"})
     s.menu(item).enabled = false;
   s.view.entryEnabled = false;
   s.view.entryText = " * log for view only *";
 
-  s.view.lines = pastLogLines(log.records);
+  std::vector<std::string> calls;
+  for (const LogRecord& r : log.records) calls.push_back(r.callSign);
+  s.view.lines = pastLogLines(log.records, readFactsFor(path, calls));
   s.view.selected = -1;
   s.view.label2Visible = true;
   s.view.label2.clear();

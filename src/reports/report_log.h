@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "data/checkin_facts.h"
 #include "data/checkin_log.h"
 #include "data/text.h"
 
@@ -23,8 +24,10 @@ struct ReportLog {
 ReportLog readReportLog(const fs::path& path);
 
 // The lines of the past-log viewer: number, two spaces, callsign, name and QTH one space
-// apart; then an empty line and the way back.
-Lines pastLogLines(const std::vector<LogRecord>& records);
+// apart, and the check-in's facts as today's list shows them (facts: one per record, or none);
+// then an empty line and the way back.
+Lines pastLogLines(const std::vector<LogRecord>& records,
+                   const std::vector<CheckInFacts>& facts = {});
 
 // The log files of the folder ("*.ile" in any letter case), sorted by name regardless of case.
 std::vector<std::string> logFileNames(const fs::path& logFolder);

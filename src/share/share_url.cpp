@@ -228,4 +228,24 @@ bool parseShareUrl(const std::string& url, ShareSettings& out, std::string& erro
   return true;
 }
 
+std::string defaultListenersPage(const std::string& host) {
+  if (host.empty()) return {};
+  return "http://" + (host.find(':') != std::string::npos ? "[" + host + "]" : host) + ":8080/";
+}
+
+std::string listenersAddress(const std::string& page, const std::string& net) {
+  std::string out = page + (page.find('?') == std::string::npos ? "?net=" : "&net=");
+  for (const char c : net) {
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+        c == '.' || c == '_' || c == '~') {
+      out += c;
+    } else {
+      char escaped[4];
+      std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned char>(c));
+      out += escaped;
+    }
+  }
+  return out;
+}
+
 }  // namespace kelpie::share

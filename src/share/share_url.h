@@ -16,6 +16,8 @@ struct ShareSettings {
   std::string password;      // never stored in a file
   std::string operatorCall;  // shown to the other loggers
   std::string net;           // the net's name
+  // The listeners' page the club's broker serves; empty: defaultListenersPage(host).
+  std::string listenersPage;
 };
 
 // The name two windows with the same settings file agree on without typing it:
@@ -23,6 +25,14 @@ struct ShareSettings {
 // settings file's bytes); their outer spaces are dropped, and an empty one is left out.
 std::string defaultNetName(const std::string& band, const std::string& netCall, int year, int month,
                            int day);
+
+// Where the club's broker serves the listeners' page unless the operator says otherwise:
+// "http://<host>:8080/" (an IPv6 address in brackets); empty for an empty host.
+std::string defaultListenersPage(const std::string& host);
+// The address to hand the listeners of a net: the page with "?net=" and the net's name
+// (UTF-8) percent-escaped, every byte but letters, digits and "-._~" written %XX, so a
+// space is %20 and "+" stays a plus ("&net=" when the page's address has a query already).
+std::string listenersAddress(const std::string& page, const std::string& net);
 
 // True for a host on this computer: "localhost" (any letter case, a final dot allowed), an
 // address in 127.0.0.0/8, "::1" or "[::1]" (in any IPv6 spelling, IPv4-mapped ones included).

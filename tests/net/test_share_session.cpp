@@ -89,6 +89,20 @@ TEST(SharedNet, EveryChangeReachesTheOtherWindowAndTheLogsAgree) {
   b.rig.enter("K1ABC");  // in again, earlier by b's clock
   settleAll({&a, &b});
   EXPECT_EQ(a.calls() + std::to_string(a.rig.session.view.selected), "K1ABC N2XYZ<Ack> 1");
+  // Traffic listed on one window is on the other's line and in its side file.
+  a.rig.dialogs.inputAnswers = {"2 p Boston"};
+  a.rig.enter("T2");
+  settleAll({&a, &b});
+  EXPECT_EQ(b.rig.session.view.lines.at(1).substr(b.rig.session.view.lines.at(1).size() - 11),
+            "   <Trf 2P>");
+  EXPECT_EQ(b.rig.read("120526F.TRF"), a.rig.read("120526F.TRF"));
+  // A line of a later format than this Kelpie reads: said on the status line, the net goes on.
+  const std::string topic = "kelpie/1/222 MHz W1NC 2026-12-05/line/x";
+  b.link.pending.assign(2, {topic, "{\"v\":3,\"id\":\"x\"}"});
+  settleAll({&b});
+  EXPECT_TRUE(b.rig.session.view.shareStatus.ends_with(
+      " - a newer Kelpie is on this net: update to see all of its lines"));
+  EXPECT_EQ(b.rig.session.share->dropped(), 2u);
 }
 
 TEST(SharedNet, ARestartTakesBackItsLinesWithoutMakingNewOnes) {
@@ -130,7 +144,12 @@ TEST(SharedNet, AReadOnlyWindowWatchesAndARefusedOneLogsHereOnly) {
   EXPECT_EQ(viewer.rig.dialogs.boxes(),
             "Read-only / N2XYZ is not logged: this window may only watch the shared net. "
             "Check-ins are logged on the loggers' windows.\n");
-  viewer.rig.enter("1");  // a mark is the loggers' too
+  viewer.rig.enter("1");  // a mark is the loggers' too, and so is traffic: no box asks for it
+  viewer.rig.dialogs.shown.clear();
+  viewer.rig.enter("T1");
+  EXPECT_EQ(viewer.rig.dialogs.boxes(),
+            "Read-only / Nothing is changed: this window may only watch the shared net. Check-ins "
+            "are logged on the loggers' windows.\n");
   settleAll({&logger, &viewer});
   EXPECT_EQ(viewer.calls(), "K1ABC ");
   EXPECT_EQ(viewer.rig.read(kLog), logger.rig.read(kLog));

@@ -22,6 +22,11 @@ expected="./usr/bin/kelpie
 ./usr/share/kelpie/ics214.png
 ./usr/share/kelpie/ics309.png
 ./usr/share/kelpie/kelpie-help.html
+./usr/share/kelpie/web/index.html
+./usr/share/kelpie/web/kelpie.css
+./usr/share/kelpie/web/kelpie.js
+./usr/share/kelpie/web/kelpie.svg
+./usr/share/kelpie/web/mqtt.min.js
 ./usr/share/man/man1/kelpie.1.gz
 ./usr/share/metainfo/io.github.kelpie_net.Kelpie.metainfo.xml"
 listing=$(dpkg-deb -c "$deb")
@@ -45,6 +50,9 @@ for d in fonts-liberation libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6
   grep -qxF "$d" <<<"$names" || fail "Depends lacks $d"
 done
 ! grep -q asan <<<"$depends" || fail "a sanitizer build was packaged"
+# The listeners' page carries mqtt.js, whose licence the copyright file must give.
+dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/kelpie/copyright |
+  grep -q '^Files: usr/share/kelpie/web/mqtt.min.js' || fail "copyright lacks mqtt.js"
 
 rc=0
 report=$(lintian --fail-on error --tag-display-limit 0 "$deb" 2>&1) || rc=$?

@@ -81,5 +81,30 @@ TEST(Export, StoredLogOf200BothWaysAndFailures) {
                 "no/x.adi (No such file or directory). Nothing was exported.");
 }
 
+// A log with a side file: its facts in columns after the others (guarded like them), its
+// remarks as ADIF notes; the check-in without facts gets empty cells.
+TEST(Export, TrafficTacticalCallsRelaysAndRemarksAfterTheOtherColumns) {
+  Rig rig;
+  ASSERT_TRUE(rig.start());
+  rig.write("112826F.ILE", {"K1A", "Al", "Troy", "K1B", "Bo", "Hill", "K1C", "Cy", "Erie"});
+  rig.write("112826F.TRF", {"K1C\t0\t\t\t\t\t\tSHELTER 1\t2026-11-28T23:05:00Z\tK1A\t"
+                            "2026-11-28T23:06:00Z\t=cmd()\t2026-11-28T23:07:00Z",
+                            "K1A\t2\tP\tBoston, MA\t2026-11-28T23:01:00Z\tW2XYZ 3.910\t"
+                            "2026-11-29T00:02:00Z\t\t\t\t\tLow \"batt\"\t2026-11-28T23:03:00Z"});
+  const std::string f = rig.folder.path().string() + "/";
+  for (const auto& [name, type] : {std::pair{"t.csv", 0}, {"t.adi", 1}}) {
+    rig.dialogs.chooserAnswers = {f + "112826F.ILE"};
+    rig.dialogs.saveAnswers = {{f + name, type}};
+    mExport_Click(rig.session);
+  }
+  const std::string python = "python3 " KELPIE_SOURCE_DIR "/tests/reports/csv_readback.py '" + f;
+  ASSERT_EQ(std::system((python + "t.csv' '" + f + "rows.txt'").c_str()), 0);
+  EXPECT_EQ(rig.read("rows.txt"), golden("reports/export_traffic_rows.txt"));
+  const std::string adi = rig.read("t.adi");
+  EXPECT_NE(adi.find("time unknown <NOTES:10>Low \"batt\" <EOR>"), std::string::npos);
+  EXPECT_NE(adi.find("<NOTES:6>=cmd() <EOR>"), std::string::npos);
+  EXPECT_EQ(adi.find("<NOTES", adi.find("K1B")), adi.find("<NOTES:6>"));
+}
+
 }  // namespace
 }  // namespace kelpie::test

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 namespace kelpie::share {
 namespace {
@@ -58,7 +59,7 @@ TEST(ShareUrl, AddressesReadOrRefused) {
 }
 
 TEST(ShareUrl, KeepsWhatTheAddressDoesNotSayAndTellsTheForm) {
-  ShareSettings s{"old", 1, false, "/ca.pem", "olduser", "pw", "W1ABC", "old net"};
+  ShareSettings s{"old", 1, false, "/ca.pem", "olduser", "pw", "W1ABC", "old net", "http://p/"};
   std::string error = "stale";
   ASSERT_TRUE(parseShareUrl("mqtts://h/n", s, error));
   EXPECT_EQ(s.caFile + s.password + s.operatorCall + s.user + error,
@@ -84,6 +85,21 @@ TEST(ShareUrl, LocalHostsAndDefaultNetName) {
   EXPECT_EQ(defaultNetName("2 Meters", "W1AW", 2026, 12, 7), "2 Meters W1AW 2026-12-07");
   EXPECT_EQ(defaultNetName(" 6m ", "", 2027, 1, 31), "6m 2027-01-31");
   EXPECT_EQ(defaultNetName("", "\tK1ABC ", 2026, 10, 9), "K1ABC 2026-10-09");
+}
+
+TEST(ShareUrl, ListenersAddress) {
+  for (const auto& [host, page] : std::map<std::string, std::string>{
+           {"pi.club", "http://pi.club:8080/"}, {"::1", "http://[::1]:8080/"}, {"", ""}})
+    EXPECT_EQ(defaultListenersPage(host), page) << host;
+  for (const auto& [page, net, address] :
+       {std::tuple<std::string, std::string, std::string>{
+            "http://pi:8080/", "2m W1AW 2026-12-07", "http://pi:8080/?net=2m%20W1AW%202026-12-07"},
+        {"https://pi/kelpie/?broker=wss://pi:8081", "a+b/c#d%e&f?g",
+         "https://pi/kelpie/"
+         "?broker=wss://pi:8081&net=a%2Bb%2Fc%23d%25e%26f%3Fg"},
+        {"http://pi/", "Az09-._~ \xC3\xA9\xE2\x82\xAC",
+         "http://pi/?net=Az09-._~%20%C3%A9%E2%82%AC"}})
+    EXPECT_EQ(listenersAddress(page, net), address) << net;
 }
 
 }  // namespace

@@ -15,11 +15,13 @@ namespace {
 
 std::string windowId(size_t i) { return std::string(32, "abcd"[i]); }
 
-std::string listText(const Replica& r) {  // "CALL(name) a c i" for each line, "|" between
+std::string listText(const Replica& r) {  // "CALL(name) a c i t2 rX" for each line, "|" between
   std::string out;
   for (const Line& l : r.list())
     out += (out.empty() ? "" : "|") + l.call + (l.name.empty() ? "" : "(" + l.name + ")") +
-           (l.ack ? " a" : "") + (l.com ? " c" : "") + (l.inOut ? " i" : "");
+           (l.ack ? " a" : "") + (l.com ? " c" : "") + (l.inOut ? " i" : "") +
+           (l.facts.count ? " t" + std::to_string(l.facts.count) : "") +
+           (l.facts.remark.empty() ? "" : " r" + l.facts.remark);
   return out;
 }
 
@@ -42,7 +44,8 @@ struct Net {
   }
   void deliver(size_t to, const Line& l) { EXPECT_TRUE(!reps[to].merge(l) || keep(to, {l})); }
   // "A+CALL@m!ac" window A checks CALL in at minute m with marks, "A-CALL" deletes it, "A!CALL:a"
-  // flips a mark (a, c, i), "A=CALL:name" names it, "A>B" delivers what A sent B ("A>B~" newest
+  // flips a mark (a, c, i), "A=CALL:name" names it, "A^CALL:n" lists n messages (0 clears)
+  // and the remark "n", "A>B" delivers what A sent B ("A>B~" newest
   // first), "A#" sends again all A holds, "A*" restarts A from its journal torn mid-record.
   void play(const std::string& script) {
     std::istringstream in(script);
@@ -86,6 +89,9 @@ struct Net {
       rows.erase(row);
     } else if (row != rows.end() && s[1] == '=') {
       row->content.name = arg.substr(1, arg.size() - 2);
+    } else if (row != rows.end() && s[1] == '^') {
+      CheckInFacts& f = row->content.facts;
+      f.count = arg[1] - '0', f.precedence = f.count ? 'P' : 0, f.remark = arg.substr(1, 1);
     } else if (row != rows.end() && s[1] == '!') {
       row->content.*(arg[1] == 'a' ? &Line::ack : arg[1] == 'c' ? &Line::com : &Line::inOut) ^= 1;
     }
@@ -103,7 +109,7 @@ TEST(SharedNet, RandomOperationsOnSeveralWindowsEndInOneListThatLosesNothing) {
     Net net(3 + seed % 2);
     const size_t n = net.reps.size();
     for (int step = 0; step < 40; ++step) {  // a step, then some messages: late, reordered, twice
-      const char op = "++=!-#"[rng() % 6], at = op != '+' ? ':' : rng() % 5 ? '@' : '!';
+      const char op = "++=!-#^"[rng() % 7], at = op != '+' ? ':' : rng() % 5 ? '@' : '!';
       net.play(std::string{char('A' + rng() % n), op} + calls[rng() % 6] + at +
                std::to_string(rng() % 4) + "ac"[rng() % 2]);
       for (unsigned k = rng() % 4; k-- > 0;) {
@@ -141,7 +147,12 @@ TEST(SharedNet, NamedCasesEndWithTheSameListOnEveryWindow) {
        "W1AW a|K2DEF|G4ZZZ|N3XYZ"},
       {"cleared mark after a fold", "A+W1AW!a B+W1AW!a A>B B>A A!W1AW:a A>B B>A", "W1AW"},
       {"delete of the merged line", "A+W1AW!a B+W1AW A>B B>A B-W1AW B>A A>B", ""},
-      {"edit of the merged", "A+W1AW@1 B+W1AW@2!c A>B B>A B=W1AW:Al B!W1AW:i B>A", "W1AW(Al) c i"}};
+      {"edit of the merged", "A+W1AW@1 B+W1AW@2!c A>B B>A B=W1AW:Al B!W1AW:i B>A", "W1AW(Al) c i"},
+      {"traffic of the folded line", "A+W1AW@1 B+W1AW@2 B^W1AW:3 B>A A>B", "W1AW t3 r3"},
+      {"traffic of both, the first's", "A+W1AW@1 A^W1AW:2 B+W1AW@2 B^W1AW:3 B>A A>B", "W1AW t2 r2"},
+      {"traffic listed on both windows", "A+W1AW A>B A^W1AW:2 B^W1AW:5 A>B B>A", "W1AW t5 r5"},
+      {"traffic cleared, remark kept", "A+W1AW A^W1AW:4 A>B B^W1AW:0 B>A", "W1AW r0"},
+      {"traffic on a deleted line", "A+W1AW A>B A^W1AW:2 B-W1AW A>B B>A", ""}};
   // clang-format on
   for (const auto& [name, script, list] : cases) {
     test::TempFolder folder;

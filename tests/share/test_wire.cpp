@@ -87,6 +87,71 @@ TEST(SharedWire, AMessageIsTakenOnlyWhenExactlyValid) {
   }
 }
 
+// A line with facts goes out as version 2, with the twelve keys of its facts after the others.
+Line sample2() {
+  Line l = sample();
+  l.facts = {2,  'P', "Boston",  "2026-12-07T10:06:00Z",
+             "", "",  "EOC",     "2026-12-07T10:07:00Z",
+             "", "",  "Caf\xE9", ""};
+  return l;
+}
+
+TEST(SharedWire, FactsTravelAsVersionTwoAndAreTakenOnlyWhenExactlyValid) {
+  const std::string v2 = encode(sample2());
+  EXPECT_EQ(v2.substr(v2.find("\"count\"")),
+            "\"count\":2,\"deleted\":false,\"dest\":\"Boston\",\"first\":\"  First time "
+            "check-in\",\"grid\":\"FN31\",\"id\":\"" A32
+            ".7\",\"inOut\":false,\"into\":\"\","
+            "\"latest\":\"12/7/2026\",\"listedAt\":\"2026-12-07T10:06:00Z\",\"name\":\"Jos\xC3"
+            "\xA9 \xE2\x82\xAC\",\"passedAt\":\"\",\"passedTo\":\"\",\"prec\":\"P\",\"qth\":"
+            "\"Ath\",\"relay\":\"\",\"relayAt\":\"\",\"remark\":\"Caf\xC3\xA9\",\"remarkAt\":"
+            "\"\",\"rev\":3,\"seq\":7,\"tactical\":\"EOC\",\"tacticalAt\":\"2026-12-07T10:07:00Z\","
+            "\"time\":\"2026-12-07T10:05:09Z\",\"v\":2,\"window\":\"" A32 "\"}");
+  EXPECT_EQ(decode(v2).value_or(Line{}).facts, sample2().facts);
+  // clang-format off
+  const struct { const char* name; std::string from, to; bool ok, newer; } rows[] = {
+      {"as it is", "", "", true, false},
+      {"count 99", "\"count\":2", "\"count\":99", true, false},
+      {"count 100", "\"count\":2", "\"count\":100", false, false},
+      {"count negative", "\"count\":2", "\"count\":-1", false, false},
+      {"no precedence", "\"prec\":\"P\"", "\"prec\":\"\"", false, false},
+      {"no such precedence", "\"prec\":\"P\"", "\"prec\":\"X\"", false, false},
+      {"two precedences", "\"prec\":\"P\"", "\"prec\":\"PE\"", false, false},
+      {"precedence without traffic", "\"count\":2", "\"count\":0", false, false},
+      {"longest remark", "Caf\xC3\xA9", std::string(kMaxRemark, 'r'), true, false},
+      {"remark too long", "Caf\xC3\xA9", std::string(kMaxRemark + 1, 'r'), false, false},
+      {"longest destination", "Boston", std::string(kMaxFactText, 'b'), true, false},
+      {"destination too long", "Boston", std::string(kMaxFactText + 1, 'b'), false, false},
+      {"control character", "Boston", "Bos\\tton", false, false},
+      {"no such time", "10:06:00Z", "10:66:00Z", false, false},
+      {"missing fact", "\"relay\":\"\",", "", false, false},
+      {"version 1 with facts", "\"v\":2", "\"v\":1", false, false},
+      {"a newer Kelpie", "\"v\":2", "\"v\":3", false, true},
+      {"a newer Kelpie, another form", "\"count\":2,", "\"v\":7,", false, true}};
+  // clang-format on
+  for (const auto& [name, from, to, ok, newer] : rows) {
+    std::string payload = v2;
+    if (!from.empty()) payload.replace(payload.find(from), from.size(), to);
+    if (std::string(name) == "a newer Kelpie, another form")
+      payload.erase(payload.find(",\"v\":2"), 6);
+    bool isNewer = false;
+    EXPECT_EQ(decode(payload, &isNewer).has_value(), ok) << name << ": " << payload;
+    EXPECT_EQ(isNewer, newer) << name;
+  }
+  Line bare = sample();  // version 2 with no fact in it is no line of either version
+  bare.facts.remark = "x";
+  std::string none = encode(bare);
+  EXPECT_FALSE(decode(none.replace(none.find("\"remark\":\"x\""), 12, "\"remark\":\"\"")));
+  Line dirty = sample2();  // a window's own text is made fit before it goes out
+  dirty.facts.remark = std::string(70, 'r') + "\t";
+  dirty.facts.count = 120, dirty.facts.precedence = 'Q';
+  cleanText(dirty);
+  EXPECT_TRUE(decode(encode(dirty)));
+  EXPECT_EQ(std::to_string(dirty.facts.count) + dirty.facts.precedence +
+                std::to_string(dirty.facts.remark.size()),
+            "99R60");
+}
+
 TEST(SharedJournal, AppendsWholeRecordsPastATornOne) {
   test::TempFolder dir;
   EXPECT_EQ(journalPathFor(dir / "120726F.ILE"), dir / "120726F.SHR");

@@ -67,21 +67,42 @@ TEST(ShareDialog, TypedWithTheTlsRuleRememberedButThePasswordWhichComesFromItsSo
   ASSERT_TRUE(askShareSettings(nullptr, s));
   EXPECT_EQ(seen.join(u'|').toStdString(),
             "Broker host|Port|Use TLS|CA file|Browse for the CA file|User name|Password|Your "
-            "callsign|Net name|OK|plain 1883|TLS 8883|plain 1883|TLS 8883|Type the net's name: "
+            "callsign|Net name|Listeners' page|plain 1883|TLS 8883|plain 1883|TLS 8883|Type the net's name: "
             "every logger of the net uses the same one. open");
   EXPECT_EQ(s.host + "|" + std::to_string(s.port) + (s.tls ? "|TLS|" : "|plain|") + s.user + "|" +
-                s.password + "|" + s.operatorCall + "|" + s.net,
-            "LocalHost.example.org|8883|TLS|w1abc|w1abc|W1ABC|2m W1AW");
+                s.password + "|" + s.operatorCall + "|" + s.net + "|" + s.listenersPage,
+            "LocalHost.example.org|8883|TLS|w1abc|w1abc|W1ABC|2m W1AW|"
+            "http://LocalHost.example.org:8080/");
+  // A page the operator gave stays his, whatever host he types; one that is no web address is
+  // refused.
+  onModal([&](QWidget* d) {
+    QLineEdit* page = named(d, "Listeners' page");
+    seen = {page->text()};
+    page->selectAll();
+    QTest::keyClicks(page, "pi:8080");
+    QTest::keyClicks(named(d, "Broker host"), "x");
+    QTest::keyClick(d->focusWidget(), Qt::Key_Return);
+    seen << named<QLabel>(d, "Problem")->text();
+    page->selectAll();
+    QTest::keyClicks(page, "https://pi/");
+    QTest::keyClick(page, Qt::Key_Return);
+  });
+  share::ShareSettings other = s;
+  ASSERT_TRUE(askShareSettings(nullptr, other));
+  EXPECT_EQ(seen.join(u'|').toStdString() + "|" + other.listenersPage,
+            "http://LocalHost.example.org:8080/|The listeners' page is an address that starts "
+            "with http:// or https://, or nothing.|https://pi/");
 
-  rememberShare({"10.0.0.2", 1884, false, "/ca.pem", "w1abc", "s3cret", "W1ABC", "Club net"});
+  rememberShare(
+      {"10.0.0.2", 1884, false, "/ca.pem", "w1abc", "s3cret", "W1ABC", "Club net", "http://p/"});
   QFile file(QSettings("Kelpie", "Kelpie").fileName());
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_FALSE(file.readAll().contains("s3cret"));
   share::ShareSettings kept, today;  // what comes back keeps its TLS and port in the dialog
   loadRememberedShare(kept);
   EXPECT_EQ(kept.host + std::to_string(kept.port) + (kept.tls ? "1" : "0") + kept.caFile +
-                kept.user + kept.password + kept.operatorCall + kept.net,
-            "10.0.0.218840/ca.pemw1abcW1ABCClub net");
+                kept.user + kept.password + kept.operatorCall + kept.net + kept.listenersPage,
+            "10.0.0.218840/ca.pemw1abcW1ABCClub nethttp://p/");
   onModal([&](QWidget* d) {
     QTest::keyClicks(named(d, "Broker host"), "0");
     seen = {link(d)};
@@ -89,7 +110,7 @@ TEST(ShareDialog, TypedWithTheTlsRuleRememberedButThePasswordWhichComesFromItsSo
   });
   EXPECT_FALSE(askShareSettings(nullptr, kept));
   EXPECT_EQ(seen.join(u' ').toStdString() + "|" + kept.host, "plain 1884|10.0.0.2");
-  rememberShare({"h", 8883, true, "", "", "", "", "2m W1AW 2000-01-02"});  // an earlier day's
+  rememberShare({"h", 8883, true, "", "", "", "", "2m W1AW 2000-01-02", ""});  // an earlier day's
   today.net = "2m W1AW today";
   loadRememberedShare(today);
   EXPECT_EQ(today.host + "|" + today.net, "h|2m W1AW today");

@@ -1,0 +1,228 @@
+// A traffic net's commands: "T#", "P#", "R#", "V#", the popup's tactical call and relay, the
+// side file they are kept in, and the forms of the entry line that keep their old meaning.
+#include <gtest/gtest.h>
+
+#include "net/spoken.h"
+#include "net/traffic.h"
+#include "support/fake_platform.h"
+#include "support/syscall_faults.h"
+
+namespace kelpie::test {
+namespace {
+
+// A started net with K10X, K11X, K12X, each a minute after the last.
+struct TrafficNet : Rig {
+  TrafficNet() {
+    EXPECT_TRUE(start());
+    for (const char* call : {"K10X", "K11X", "K12X"}) enter(call), ++clock.utc.minute;
+  }
+  void popup(int line, void (Session::*command)(), const std::string& answer) {
+    session.selectLine(line), session.CheckIns_MouseDown(2);
+    dialogs.inputAnswers = {answer};
+    (session.*command)();
+  }
+  // The list's lines past the check-in's own text, what was said last, the hint and each box.
+  std::string seen() {
+    std::string s;
+    for (const std::string& line : session.view.lines)
+      s +=
+          (line.find("   <") == std::string::npos ? "-" : line.substr(line.find("   <") + 3)) + "|";
+    s += session.view.entryText + "\n" + session.view.spoken + "\n" + session.view.label3 + "\n";
+    for (const ShownBox& b : dialogs.shown)
+      s += b.title + " / " + b.text + " / " + b.defaultText + "\n";
+    dialogs.shown.clear();
+    return s;
+  }
+};
+
+// Each row: entries typed and the input boxes' answers; every result kept in one golden file.
+TEST(TrafficNet, EntriesAndAnswersToTheirEffects) {
+  const std::pair<Lines, std::deque<std::string>> rows[] = {
+      {{"T2"}, {"2 p Boston"}},
+      {{"t2", "1"}, {"emergency"}},  // the urgent hint stays until the next command
+      {{"T3", "T3", "T3"}, {"3 Welfare Anytown, ME", "0", ""}},
+      {{"T2"}, {"100 P"}},
+      {{"T2"}, {"2 X Boston"}},
+      {{"T2"}, {"2"}},
+      {{"T2"}, {"0 P"}},
+      {{"T9", "T0", "P4", "R12"}, {}},
+      {{"P2"}, {}},
+      {{"T2", "p2"}, {"R", "w2xyz 3.910"}},
+      {{"T2", "P2", "T2"}, {"W Boston", "", "2 w boston"}},
+      {{"R1", "R1", "R1"}, {"Mobile, low battery", "x", "-"}},
+      {{"R1"}, {std::string(61, 'x')}},
+      {{"R1"}, {std::string(60, 'x')}},
+      {{"V3", "v3"}, {"w2xyz", "-"}},
+      // Forms that keep their old meaning: callsigns, D#, C#, DL, A, C and numbers.
+      {{"TA1ABC", "P2X", "R2AB", "T123", "2", "C", "3", "C2", "A", "D1", "DL"}, {}},
+  };
+  std::string got;
+  for (const auto& [typed, answers] : rows) {
+    TrafficNet net;
+    net.dialogs.shown.clear();
+    net.dialogs.inputAnswers = answers;
+    net.dialogs.messageAnswers = {Answer::OK};
+    got += "== " + typed[0] + "\n";
+    for (const std::string& t : typed) net.enter(t);
+    got += net.seen();
+    for (int i = 1; i <= net.session.checkIns.count; ++i)
+      got += net.session.checkIns.field(i, 1) + " ";
+    got += "\n";
+  }
+  EXPECT_EQ(got, golden("net/traffic_entries"));
+}
+
+TEST(TrafficNet, TacticalCallsAndRelaysFromThePopup) {
+  TrafficNet net;
+  Session& s = net.session;
+  net.dialogs.shown.clear();
+  std::string got;
+  for (const char* answer : {"eoc", "A1B", "E 1", "shelter 1"}) {
+    net.popup(1, &Session::mnuPopUpTactical_Click, answer);
+    got += net.seen();
+  }
+  net.popup(0, &Session::mnuPopUpTactical_Click, "Shelter 1");  // another's: refused
+  net.popup(2, &Session::mnuPopUpRelay_Click, "k11x");
+  got += net.seen();
+  net.enter("SHELTER1");  // a tactical call typed stands for its station
+  got += std::to_string(s.view.selected) + net.seen();
+  net.enter("eoc");  // no longer anyone's: refused as a callsign as before
+  got += net.seen();
+  EXPECT_EQ(got, golden("net/traffic_tactical"));
+  EXPECT_EQ(s.checkIns.count, 3);
+}
+
+TEST(TrafficNet, SideFileWrittenReadBackAndQuitAsksAboutUnpassedTraffic) {
+  TrafficNet net;
+  Session& s = net.session;
+  EXPECT_FALSE(net.exists("120526F.TRF"));  // a net without facts leaves no side file
+  net.dialogs.messageAnswers = {Answer::OK};
+  EXPECT_TRUE(s.Form_Unload());
+  EXPECT_EQ(net.dialogs.boxes().find("Traffic"), std::string::npos);
+  net.dialogs.inputAnswers = {"2 P Boston", "k1abc", "Needs a ride\x85", "1 r W2XYZ"};
+  net.enterAll({"T1", "P1", "R3", "T3"});
+  net.dialogs.inputAnswers = {"w9zz"};
+  net.enter("V2");
+  const std::string side = net.read("120526F.TRF");
+  EXPECT_EQ(side, golden("net/traffic_side_file"));
+  const std::string log = net.read("120526F.ILE");
+  EXPECT_EQ(log, "K10X\r\n\r\n\r\nK11X\r\n\r\n\r\nK12X\r\n\r\n\r\n");  // the log keeps its form
+
+  net.dialogs.shown.clear();
+  net.dialogs.messageAnswers = {Answer::No, Answer::Yes, Answer::OK};
+  EXPECT_FALSE(s.Form_Unload());
+  EXPECT_TRUE(s.Form_Unload());
+  EXPECT_EQ(net.dialogs.boxes(),
+            " Traffic not passed / 1 station with traffic not yet passed: K12X.\r\n\r\nQuit Kelpie "
+            "all the same?\n Traffic not passed / 1 station with traffic not yet passed: K12X."
+            "\r\n\r\nQuit Kelpie all the same?\n Quit software... /  Click <OK> to quit Kelpie."
+            "\r\n\r\nOtherwise - <Space> or <Enter> as default.\n");
+
+  // A re-start the same day gives every check-in its facts back, and writes the same file.
+  Session again{net.platform, net.folder.path()};
+  ASSERT_TRUE(again.Form_Load());
+  for (int i = 1; i <= 3; ++i) EXPECT_EQ(again.checkIns.row(i).facts, s.checkIns.row(i).facts);
+  again.view.entryText = "D2";
+  int key = kKeyEnter;
+  again.CallSignInput_KeyPress(key);
+  EXPECT_EQ(net.read("120526F.TRF"),
+            side.substr(0, side.find("K11X")) + side.substr(side.find("K12X")));
+  mReadNet_Click(again);
+  EXPECT_EQ(again.view.spoken,
+            "2 check-ins. The last, newest first: 2, K12X, 1 routine traffic for W2XYZ, remark: "
+            "Needs a ride\x85; 1, K10X, 2 priority traffic for Boston, passed to K1ABC. 1 station "
+            "with traffic not yet passed");
+}
+
+TEST(TrafficNet, SideFileLinesThatAreNoneAreLeftOut) {
+  const Lines lines = {
+      "K1A\t2\tP\tBoston\t2026-12-06T01:30:00Z\t\t\t\t\t\t\t\t",
+      "K1B\t0\t\t\t\t\t\tEOC\t2026-12-06T01:31:00Z\t\t\t\t",
+      "K1C\t0\tP\t\t\t\t\t\t\t\t\t\t",                      // a precedence without traffic
+      "K1D\t100\tP\t\t\t\t\t\t\t\t\t\t",                    // too many
+      "K1E\t1\tX\t\t\t\t\t\t\t\t\t\t",                      // no precedence
+      "K1F\t1\tR\t\t2026-13-01T00:00:00Z\t\t\t\t\t\t\t\t",  // no time
+      "K1G\t1\tR\t\t\t\t\t\t\t\t\t",                        // a field short
+      "\t1\tR\t\t\t\t\t\t\t\t\t\t",                         // no callsign
+  };
+  const std::vector<FactsRow> rows = parseFactsLines(lines);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(factsLines(rows), Lines(lines.begin(), lines.begin() + 2));
+  TempFolder dir;
+  writeLinesAtomic(dir / "120526F.trf", {lines[1], lines[0], "K1A\t1\tE\t\t\t\t\t\t\t\t\t\t"});
+  const std::vector<CheckInFacts> got =
+      readFactsFor(dir / "120526F.ILE", {"K1A", "K1X", "K1B", "K1A"});
+  EXPECT_EQ(got[0].count, 2);
+  EXPECT_TRUE(got[1].empty());
+  EXPECT_EQ(got[2].tactical, "EOC");
+  EXPECT_EQ(got[3].precedence, 'E');
+  EXPECT_TRUE(readFactsFor(dir / "010126F.ILE", {"K1A"})[0].empty());
+}
+
+// Every system call of a save made to fail in turn, for the day's log and the side file: each
+// failure is told in Kelpie's words, and the next save writes everything that was kept.
+TEST(TrafficNet, EachFailedSystemCallOfASaveIsToldAndNothingIsLost) {
+  for (const char* file : {"120526F.ILE", "120526F.TRF"}) {
+    for (const SysOp op : {SysOp::Write, SysOp::Fsync, SysOp::Close, SysOp::Rename}) {
+      SCOPED_TRACE(std::string(file) + " " + std::to_string(static_cast<int>(op)));
+      TrafficNet net;
+      net.dialogs.inputAnswers = {"2 P Boston", "Mobile"};
+      net.enterAll({"T1", "R2"});
+      net.dialogs.shown.clear();
+      {
+        const FailNext fault(op, file);
+        net.enter("D1");  // the log and the side file both change
+        EXPECT_TRUE(fault.fired());
+      }
+      const std::string path = (net.folder / file).string();
+      EXPECT_EQ(net.dialogs.boxes(), " File not saved / Kelpie could not write " + path +
+                                         " (Input/output error).\r\n\r\nThe data is still in "
+                                         "memory; Kelpie tries again at the next save.\n");
+      net.enter("K13X");
+      EXPECT_EQ(net.read("120526F.ILE"), "K11X\r\n\r\n\r\nK12X\r\n\r\n\r\nK13X\r\n\r\n\r\n");
+      EXPECT_EQ(net.read("120526F.TRF").substr(0, 23), "K11X\t0\t\t\t\t\t\t\t\t\t\tMobile\t");
+      for (const auto& e : std::filesystem::directory_iterator(net.folder.path()))
+        EXPECT_NE(e.path().filename().string()[0], '.') << "a temporary left behind";
+    }
+  }
+}
+
+TEST(TrafficNet, ListingsTextsAndTacticalRules) {
+  const std::pair<const char*, const char*> listings[] = {{"2 P Boston", "2P Boston"},
+                                                          {" 12   routine  ", "12R "},
+                                                          {"welfare x y", "1W x y"},
+                                                          {"99 e", "99E "},
+                                                          {"0", "0 "},
+                                                          {"00 P", "-"},
+                                                          {"P2", "-"},
+                                                          {"2 2 P", "-"},
+                                                          {"priorit", "-"},
+                                                          {"", "-"},
+                                                          {"123 R", "-"},
+                                                          {"EMERGENCYX", "-"}};
+  for (const auto& [answer, want] : listings) {
+    const auto l = parseListing(answer);
+    EXPECT_EQ(l ? std::to_string(l->count) + (l->precedence ? std::string(1, l->precedence) : "") +
+                      " " + l->dest
+                : "-",
+              want)
+        << answer;
+  }
+  EXPECT_EQ(parseListing("1 P " + std::string(40, 'b'))->dest.size(), 40u);
+  EXPECT_FALSE(parseListing("1 P " + std::string(41, 'b')));
+  for (const auto& [tactical, refused] : {std::pair{"EOC", false},
+                                          {"SHELTER 1", false},
+                                          {"E O C", false},
+                                          {"EO", true},
+                                          {"?EOC", true},
+                                          {"A1B", true},
+                                          {"AB1", true},
+                                          {"ABC1", false},
+                                          {"N 1 X", true}})
+    EXPECT_EQ(!tacticalRefusal(tactical).empty(), refused) << tactical;
+  EXPECT_TRUE(tacticalRefusal(std::string(40, 'E')).empty() &&
+              !tacticalRefusal(std::string(41, 'E')).empty());
+}
+
+}  // namespace
+}  // namespace kelpie::test
