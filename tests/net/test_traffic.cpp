@@ -52,6 +52,10 @@ TEST(TrafficNet, EntriesAndAnswersToTheirEffects) {
       {{"R1", "R1", "R1"}, {"Mobile, low battery", "x", "-"}},
       {{"R1"}, {std::string(61, 'x')}},
       {{"R1"}, {std::string(60, 'x')}},
+      // Listings at their edges: the last one read stands.
+      {{"T1", "T1", "T1", "T1", "T1", "T1", "T1"},
+       {"00 P", "P2", "2 2 P", "123 R", "1 P " + std::string(41, 'b'), " 12   routine  ", "99 e"}},
+      {{"T1", "T1"}, {"priorit", "1 P " + std::string(40, 'b')}},
       {{"V3", "v3"}, {"w2xyz", "-"}},
       // Forms that keep their old meaning: callsigns, D#, C#, DL, A, C and numbers.
       {{"TA1ABC", "P2X", "R2AB", "T123", "2", "C", "3", "C2", "A", "D1", "DL"}, {}},
@@ -77,7 +81,8 @@ TEST(TrafficNet, TacticalCallsAndRelaysFromThePopup) {
   Session& s = net.session;
   net.dialogs.shown.clear();
   std::string got;
-  for (const char* answer : {"eoc", "A1B", "E 1", "shelter 1"}) {
+  for (const std::string& answer : Lines{"?EOC", "AB1", "N 1 X", std::string(41, 'E'), "ABC1",
+                                         std::string(40, 'E'), "eoc", "A1B", "E 1", "shelter 1"}) {
     net.popup(1, &Session::mnuPopUpTactical_Click, answer);
     got += net.seen();
   }
@@ -185,43 +190,6 @@ TEST(TrafficNet, EachFailedSystemCallOfASaveIsToldAndNothingIsLost) {
         EXPECT_NE(e.path().filename().string()[0], '.') << "a temporary left behind";
     }
   }
-}
-
-TEST(TrafficNet, ListingsTextsAndTacticalRules) {
-  const std::pair<const char*, const char*> listings[] = {{"2 P Boston", "2P Boston"},
-                                                          {" 12   routine  ", "12R "},
-                                                          {"welfare x y", "1W x y"},
-                                                          {"99 e", "99E "},
-                                                          {"0", "0 "},
-                                                          {"00 P", "-"},
-                                                          {"P2", "-"},
-                                                          {"2 2 P", "-"},
-                                                          {"priorit", "-"},
-                                                          {"", "-"},
-                                                          {"123 R", "-"},
-                                                          {"EMERGENCYX", "-"}};
-  for (const auto& [answer, want] : listings) {
-    const auto l = parseListing(answer);
-    EXPECT_EQ(l ? std::to_string(l->count) + (l->precedence ? std::string(1, l->precedence) : "") +
-                      " " + l->dest
-                : "-",
-              want)
-        << answer;
-  }
-  EXPECT_EQ(parseListing("1 P " + std::string(40, 'b'))->dest.size(), 40u);
-  EXPECT_FALSE(parseListing("1 P " + std::string(41, 'b')));
-  for (const auto& [tactical, refused] : {std::pair{"EOC", false},
-                                          {"SHELTER 1", false},
-                                          {"E O C", false},
-                                          {"EO", true},
-                                          {"?EOC", true},
-                                          {"A1B", true},
-                                          {"AB1", true},
-                                          {"ABC1", false},
-                                          {"N 1 X", true}})
-    EXPECT_EQ(!tacticalRefusal(tactical).empty(), refused) << tactical;
-  EXPECT_TRUE(tacticalRefusal(std::string(40, 'E')).empty() &&
-              !tacticalRefusal(std::string(41, 'E')).empty());
 }
 
 }  // namespace
