@@ -225,6 +225,8 @@ std::vector<Case> namedCases() {
       ",\"count\":0,\"prec\":\"\",\"dest\":\"\",\"listedAt\":\"\",\"passedTo\":\"\","
       "\"passedAt\":\"\",\"tactical\":\"\",\"tacticalAt\":\"\",\"relay\":\"\","
       "\"relayAt\":\"\",\"remark\":\"\",\"remarkAt\":\"\"");
+  Message moved = v2("\"count\":2,", "\"v\":7,");  // a newer version's key elsewhere
+  moved.payload.erase(moved.payload.find(",\"v\":2,"), 6);
   add("version 2 checked",
       {{v2("\"count\":2", "\"count\":100"), v2("\"count\":2", "\"count\":-1"),
         v2("\"count\":2", "\"count\":2.0"), v2("\"prec\":\"P\"", "\"prec\":\"\""),
@@ -234,8 +236,10 @@ std::vector<Case> namedCases() {
         v2("\"remark\":\"mobile \u20ac 5\"", "\"remark\":\"" + std::string(61, 'R') + "\""),
         v2("2026-12-07T19:02:10Z", "2026-12-07T19:02:1"), v2("\"v\":2", "\"v\":1"), empty2,
         edited(noFacts, "\"v\":1", "\"v\":2"), v2("\"v\":2", "\"v\":3"),
-        edited(t1, "\"v\":2", "\"v\":18446744073709551615")},
+        edited(t1, "\"v\":2", "\"v\":18446744073709551615"), v2("Worcester", "Wor\\tcester"),
+        v2("\"relay\":\"\",", ""), moved},
        {v2("\"dest\":\"Worcester\"", "\"dest\":\"" + std::string(40, 'D') + "\""),
+        v2("\"count\":2", "\"count\":99"),
         edited(t3, "\"remark\":\"\"", "\"remark\":\"" + std::string(60, 'R') + "\"")}});
 
   // What a window drops, and what it takes at the edge.
@@ -255,17 +259,20 @@ std::vector<Case> namedCases() {
         edited(a, "\"v\":1", "\"v\":1.0"), edited(a, "\"v\":1", "\"v\":0"),
         edited(a, "\"v\":1", "\"v\":18446744073709551617"), edited(top, max, "\"seq\":4294967296,"),
         edited(a, s, "\"seq\":18446744073709551616,"), edited(a, s, "\"seq\":01,"),
-        edited(a, s, "\"seq\":true,")},
+        edited(a, s, "\"seq\":true,"), edited(a, "\"com\":false", "\"com\":0"),
+        edited(a, "\"rev\":1,", "\"rev\":4294967296,")},
        {sent(top), edited(a, "\"rev\":1,", "\"rev\":4294967295,")}});
   add("keys", {{edited(a, s, ""), edited(a, s, s + "\"extra\":1,"), edited(a, s, s + s),
                 edited(a, s, "\"seq\":[1],"), edited(a, s, "\"seq\":{\"a\":1},"),
-                edited(a, s, "\"seq\":null,"), edited(a, "\"v\":1", "\"\\u0076\":1")},
+                edited(a, s, "\"seq\":null,"), edited(a, "\"v\":1", "\"\\u0076\":1"),
+                edited(a, s, "\"sex\":1,")},
                {edited(a, s, "\"s\\u0065q\":1,"), edited(a, s, " \r\n\t\"seq\" : 1 ,")}});
   const std::string call = "\"call\":\"K1ABC\"";
   add("text",
       {{edited(a, call, "\"call\":\"" + std::string(21, 'K') + "\""),
         edited(a, "\"name\":\"Bob\"", "\"name\":\"" + std::string(81, 'B') + "\""),
-        edited(a, call, "\"call\":\"K1\\u0007\""), edited(a, call, "\"call\":\"K1\\u007f\""),
+        edited(a, call, "\"call\":\"K1\\u0007\""), edited(a, call, "\"call\":\"K1\\u0081\""),
+        edited(a, call, "\"call\":\"K1\\u007f\""),
         edited(a, call, "\"call\":\"K1\xC2\x81\""), edited(a, call, "\"call\":\"K1\xC2\x9F\""),
         edited(a, call, "\"call\":\"K1\xC4\x80\""), edited(a, call, "\"call\":\"K1\xC3\""),
         edited(a, call, "\"call\":\"K1\xE0\x80\xAF\""), edited(a, call, "\"call\":\"K1\\ud800\""),
@@ -283,6 +290,8 @@ std::vector<Case> namedCases() {
         edited(a, "\"by\":\"" + a.by, "\"by\":\"" + std::string(31, 'a')),
         edited(a, "\"into\":\"\"", "\"into\":\"" + win('b') + ".0\""),
         edited(a, "\"into\":\"\"", "\"into\":\"" + win('b') + "\""),
+        edited(a, "\"into\":\"\"", "\"into\":\"" + win('b') + ".07\""),
+        edited(a, "\"by\":\"a", "\"by\":\"A"),
         edited(a, "T19:02:00Z", "T24:00:00Z"), edited(a, "2026-12-07", "2026-02-29"),
         edited(a, "T19:02:00Z", "T19:02:60Z"), edited(a, "T19:02:00Z", "T19:02:00"),
         at(lineTopic(kNet, other.id)), at(lineTopic(kNet, a.id) + "/x"),
