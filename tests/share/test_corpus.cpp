@@ -70,83 +70,75 @@ Message edited(const Line& l, const std::string& from, const std::string& to) {
   return m;
 }
 
-// clang-format off
-json factsJson(const CheckInFacts& f) {
-  return {{"count", f.count}, {"prec", f.precedence ? std::string(1, f.precedence) : ""},
-          {"dest", utf8From1252(f.dest)}, {"listedAt", f.listedAt},
-          {"passedTo", utf8From1252(f.passedTo)}, {"passedAt", f.passedAt},
-          {"tactical", utf8From1252(f.tactical)}, {"tacticalAt", f.tacticalAt},
-          {"relay", utf8From1252(f.relay)}, {"relayAt", f.relayAt},
-          {"remark", utf8From1252(f.remark)}, {"remarkAt", f.remarkAt}};
+// A line of the list as the page shows it, n its number.
+json entryJson(const Replica::Entry& e, size_t n) {
+  const Line& l = e.line;
+  const CheckInFacts& f = l.facts;
+  const auto u = [](const std::string& s) { return utf8From1252(s); };
+  // clang-format off
+  return {{"n", n}, {"id", l.id}, {"time", l.time}, {"call", u(l.call)}, {"name", u(l.name)},
+          {"qth", u(l.qth)}, {"first", u(l.first)}, {"latest", u(l.latest)}, {"grid", u(l.grid)},
+          {"ack", l.ack}, {"com", l.com}, {"inOut", l.inOut},
+          {"facts", {{"count", f.count}, {"prec", f.precedence ? std::string(1, f.precedence) : ""},
+                     {"dest", u(f.dest)}, {"listedAt", f.listedAt}, {"passedTo", u(f.passedTo)},
+                     {"passedAt", f.passedAt}, {"tactical", u(f.tactical)},
+                     {"tacticalAt", f.tacticalAt}, {"relay", u(f.relay)}, {"relayAt", f.relayAt},
+                     {"remark", u(f.remark)}, {"remarkAt", f.remarkAt}}},
+          {"folded", e.folded}, {"merged", e.merged}};
+  // clang-format on
 }
 
-json listJson(const Replica& r) {
-  json out = json::array();
-  for (const Replica::Entry& e : r.entries()) {
-    const Line& l = e.line;
-    out.push_back({{"n", out.size() + 1}, {"id", l.id}, {"time", l.time},
-                   {"call", utf8From1252(l.call)}, {"name", utf8From1252(l.name)},
-                   {"qth", utf8From1252(l.qth)}, {"first", utf8From1252(l.first)},
-                   {"latest", utf8From1252(l.latest)}, {"grid", utf8From1252(l.grid)},
-                   {"ack", l.ack}, {"com", l.com}, {"inOut", l.inOut},
-                   {"facts", factsJson(l.facts)}, {"folded", e.folded}, {"merged", e.merged}});
-  }
-  return out;
-}
-// clang-format on
-
-json messageJson(const Message& m) {
-  json j{{"topic", m.topic}};
-  try {  // a payload that is not UTF-8 goes as hex digits
-    j["payload"] = m.payload;
-    (void)j.dump();
-  } catch (const json::exception&) {
-    static const char hex[] = "0123456789abcdef";
+std::string messageText(const Message& m) {
+  try {
+    return json{{"topic", m.topic}, {"payload", m.payload}}.dump();
+  } catch (const json::exception&) {  // a payload that is not UTF-8 goes as hex digits
     std::string h;
-    for (const unsigned char c : m.payload) h += {hex[c >> 4], hex[c & 15]};
-    j.erase("payload");
-    j["hex"] = h;
+    for (const unsigned char c : m.payload)
+      h += {"0123456789abcdef"[c >> 4], "0123456789abcdef"[c & 15]};
+    return json{{"topic", m.topic}, {"hex", h}}.dump();
   }
-  return j;
 }
 
-// The corpus, one message or list line to a line of text so that a change reads as a diff.
+// Items a line each, so that a change of the corpus reads as a diff.
+std::string rows(const std::vector<std::string>& items) {
+  std::string out = "[";
+  for (const std::string& i : items) out += (&i == items.data() ? "\n" : ",\n") + i;
+  return out + "\n]";
+}
+
 std::string corpusText(const std::vector<Case>& cases) {
-  std::string out = "{\"cases\": [\n";
-  for (size_t c = 0; c < cases.size(); ++c) {
+  std::vector<std::string> all;
+  for (const Case& c : cases) {
     test::TempFolder folder;
     NoLink link;
     ShareSettings settings;
-    settings.net = cases[c].net;
+    settings.net = c.net;
     ShareNet net(link, settings, kWatcher, folder / "watch.SHR");
-    const std::string lines =
-        netTopic(cp1252FromUtf8(cases[c].net).value_or(cases[c].net)) + "/line/";
+    const std::string lines = netTopic(cp1252FromUtf8(c.net).value_or(c.net)) + "/line/";
     size_t newer = 0;
-    out += "{\"name\": " + json(cases[c].name).dump() + ", \"net\": " + json(cases[c].net).dump() +
-           ", \"steps\": [\n";
-    for (size_t s = 0; s < cases[c].steps.size(); ++s) {
-      out += "{\"messages\": [\n";
-      for (size_t m = 0; m < cases[c].steps[s].size(); ++m) {
-        const Message& msg = cases[c].steps[s][m];
-        net.messageArrived(msg.topic, msg.payload, true);
+    std::vector<std::string> steps;
+    for (const Step& step : c.steps) {
+      std::vector<std::string> messages, list;
+      for (const Message& m : step) {
+        net.messageArrived(m.topic, m.payload, true);
         bool later = false;  // what the window tells apart as a newer Kelpie's
-        if (msg.topic.starts_with(lines)) decode(msg.payload, &later);
+        if (m.topic.starts_with(lines)) decode(m.payload, &later);
         newer += later;
-        out += messageJson(msg).dump() + (m + 1 < cases[c].steps[s].size() ? ",\n" : "\n");
+        messages.push_back(messageText(m));
       }
       std::string error;
       net.takeArrived(&error);
       EXPECT_EQ(error, "");
-      const json list = listJson(net.replica());
-      out += "], \"dropped\": " + std::to_string(net.dropped()) +
-             ", \"newer\": " + std::to_string(newer) + ", \"list\": [\n";
-      for (size_t i = 0; i < list.size(); ++i)
-        out += list[i].dump() + (i + 1 < list.size() ? ",\n" : "\n");
-      out += std::string("]}") + (s + 1 < cases[c].steps.size() ? ",\n" : "\n");
+      for (const Replica::Entry& e : net.replica().entries())
+        list.push_back(entryJson(e, list.size() + 1).dump());
+      steps.push_back("{\"messages\": " + rows(messages) +
+                      ", \"dropped\": " + std::to_string(net.dropped()) +
+                      ", \"newer\": " + std::to_string(newer) + ", \"list\": " + rows(list) + "}");
     }
-    out += std::string("]}") + (c + 1 < cases.size() ? ",\n" : "\n");
+    all.push_back("{\"name\": " + json(c.name).dump() + ", \"net\": " + json(c.net).dump() +
+                  ", \"steps\": " + rows(steps) + "}");
   }
-  return out + "]}\n";
+  return "{\"cases\": " + rows(all) + "}\n";
 }
 
 std::vector<Case> namedCases() {
@@ -272,11 +264,10 @@ std::vector<Case> namedCases() {
       {{edited(a, call, "\"call\":\"" + std::string(21, 'K') + "\""),
         edited(a, "\"name\":\"Bob\"", "\"name\":\"" + std::string(81, 'B') + "\""),
         edited(a, call, "\"call\":\"K1\\u0007\""), edited(a, call, "\"call\":\"K1\\u0081\""),
-        edited(a, call, "\"call\":\"K1\\u007f\""),
-        edited(a, call, "\"call\":\"K1\xC2\x81\""), edited(a, call, "\"call\":\"K1\xC2\x9F\""),
-        edited(a, call, "\"call\":\"K1\xC4\x80\""), edited(a, call, "\"call\":\"K1\xC3\""),
-        edited(a, call, "\"call\":\"K1\xE0\x80\xAF\""), edited(a, call, "\"call\":\"K1\\ud800\""),
-        edited(a, call, "\"call\":\"K1\\udc00x\""),
+        edited(a, call, "\"call\":\"K1\\u007f\""), edited(a, call, "\"call\":\"K1\xC2\x81\""),
+        edited(a, call, "\"call\":\"K1\xC2\x9F\""), edited(a, call, "\"call\":\"K1\xC4\x80\""),
+        edited(a, call, "\"call\":\"K1\xC3\""), edited(a, call, "\"call\":\"K1\xE0\x80\xAF\""),
+        edited(a, call, "\"call\":\"K1\\ud800\""), edited(a, call, "\"call\":\"K1\\udc00x\""),
         edited(a, call, "\"call\":\"K1\\ud83d\\ude00\""), edited(a, call, "\"call\":\"K1\t\""),
         edited(a, call, "\"call\":\"K1\\x\""), edited(a, call, "\"call\":K1ABC")},
        {edited(a, call, "\"call\":\"" + std::string(20, 'K') + "\"")},
