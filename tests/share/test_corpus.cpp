@@ -15,6 +15,7 @@
 #include "share/share_net.h"
 #include "share/wire.h"
 #include "support/fake_platform.h"
+#include "support/fake_share_link.h"
 
 namespace kelpie::share {
 namespace {
@@ -28,14 +29,6 @@ using Step = std::vector<Message>;
 struct Case {
   std::string name, net;
   std::vector<Step> steps;
-};
-
-struct NoLink : ShareLink {  // the window only listens here
-  void setListener(ShareListener*) override {}
-  void start(const ShareLogin&, const std::string&, const std::string&) override {}
-  void stop() override {}
-  void subscribe(const std::string&) override {}
-  void publish(const std::string&, const std::string&, bool) override {}
 };
 
 std::string win(char c) { return std::string(32, c); }
@@ -110,7 +103,8 @@ std::string corpusText(const std::vector<Case>& cases) {
   std::vector<std::string> all;
   for (const Case& c : cases) {
     test::TempFolder folder;
-    NoLink link;
+    test::FakeBroker broker;  // never connected: the window only listens here
+    test::FakeShareLink link(broker);
     ShareSettings settings;
     settings.net = c.net;
     ShareNet net(link, settings, kWatcher, folder / "watch.SHR");
