@@ -203,14 +203,9 @@ std::vector<Case> namedCases() {
     return edited(t2, from, to);
   };
   // Version 2 with every fact empty: a version 1 line in the wrong form.
-  Line noFacts = t1;
-  noFacts.facts = {};
-  Message empty2 = edited(noFacts, "\"v\":1", "\"v\":2");
-  empty2.payload.insert(
-      empty2.payload.size() - 1,
-      ",\"count\":0,\"prec\":\"\",\"dest\":\"\",\"listedAt\":\"\",\"passedTo\":\"\","
-      "\"passedAt\":\"\",\"tactical\":\"\",\"tacticalAt\":\"\",\"relay\":\"\","
-      "\"relayAt\":\"\",\"remark\":\"\",\"remarkAt\":\"\"");
+  Line noFacts = t1, oneFact = t1;
+  noFacts.facts = {}, oneFact.facts = {}, oneFact.facts.remark = "x";
+  const Message empty2 = edited(oneFact, "\"remark\":\"x\"", "\"remark\":\"\"");
   Message moved = v2("\"count\":2,", "\"v\":7,");  // a newer version's key elsewhere
   moved.payload.erase(moved.payload.find(",\"v\":2,"), 6);
   add("version 2 checked",

@@ -72,10 +72,6 @@ TEST(SharedWire, FactsTravelAsVersionTwo) {
             "\"\",\"rev\":3,\"seq\":7,\"tactical\":\"EOC\",\"tacticalAt\":\"2026-12-07T10:07:00Z\","
             "\"time\":\"2026-12-07T10:05:09Z\",\"v\":2,\"window\":\"" A32 "\"}");
   EXPECT_EQ(decode(v2).value_or(Line{}).facts, sample2().facts);
-  Line bare = sample();  // version 2 with no fact in it is no line of either version
-  bare.facts.remark = "x";
-  std::string none = encode(bare);
-  EXPECT_FALSE(decode(none.replace(none.find("\"remark\":\"x\""), 12, "\"remark\":\"\"")));
   Line dirty = sample2();  // a window's own text is made fit before it goes out
   dirty.facts.remark = std::string(70, 'r') + "\t";
   dirty.facts.count = 120, dirty.facts.precedence = 'Q';
