@@ -154,7 +154,7 @@ std::vector<Case> namedCases() {
   a3.com = true;
   add("newest revision, whatever the order", {{sent(a3), sent(a), sent(a2)}, {sent(a2), sent(a)}});
   Line byA = revised(a, 'a'), byB = revised(a, 'b');
-  byA.name = "from a", byB.name = "from b";
+  byA.name = "from a", byB.name = "by b";  // by content, a would win
   add("same revision: the higher window", {{sent(byB), sent(byA)}, {sent(byA)}});
   Line tie1 = a, tie2 = a;
   tie2.qth = "Cambridge";
