@@ -15,6 +15,7 @@
 #include "share/share_net.h"
 #include "share/wire.h"
 #include "support/fake_platform.h"
+#include "support/fake_share_link.h"
 
 namespace kelpie::share {
 namespace {
@@ -28,14 +29,6 @@ using Step = std::vector<Message>;
 struct Case {
   std::string name, net;
   std::vector<Step> steps;
-};
-
-struct NoLink : ShareLink {  // the window only listens here
-  void setListener(ShareListener*) override {}
-  void start(const ShareLogin&, const std::string&, const std::string&) override {}
-  void stop() override {}
-  void subscribe(const std::string&) override {}
-  void publish(const std::string&, const std::string&, bool) override {}
 };
 
 std::string win(char c) { return std::string(32, c); }
@@ -70,83 +63,76 @@ Message edited(const Line& l, const std::string& from, const std::string& to) {
   return m;
 }
 
-// clang-format off
-json factsJson(const CheckInFacts& f) {
-  return {{"count", f.count}, {"prec", f.precedence ? std::string(1, f.precedence) : ""},
-          {"dest", utf8From1252(f.dest)}, {"listedAt", f.listedAt},
-          {"passedTo", utf8From1252(f.passedTo)}, {"passedAt", f.passedAt},
-          {"tactical", utf8From1252(f.tactical)}, {"tacticalAt", f.tacticalAt},
-          {"relay", utf8From1252(f.relay)}, {"relayAt", f.relayAt},
-          {"remark", utf8From1252(f.remark)}, {"remarkAt", f.remarkAt}};
+// A line of the list as the page shows it, n its number.
+json entryJson(const Replica::Entry& e, size_t n) {
+  const Line& l = e.line;
+  const CheckInFacts& f = l.facts;
+  const auto u = [](const std::string& s) { return utf8From1252(s); };
+  // clang-format off
+  return {{"n", n}, {"id", l.id}, {"time", l.time}, {"call", u(l.call)}, {"name", u(l.name)},
+          {"qth", u(l.qth)}, {"first", u(l.first)}, {"latest", u(l.latest)}, {"grid", u(l.grid)},
+          {"ack", l.ack}, {"com", l.com}, {"inOut", l.inOut},
+          {"facts", {{"count", f.count}, {"prec", f.precedence ? std::string(1, f.precedence) : ""},
+                     {"dest", u(f.dest)}, {"listedAt", f.listedAt}, {"passedTo", u(f.passedTo)},
+                     {"passedAt", f.passedAt}, {"tactical", u(f.tactical)},
+                     {"tacticalAt", f.tacticalAt}, {"relay", u(f.relay)}, {"relayAt", f.relayAt},
+                     {"remark", u(f.remark)}, {"remarkAt", f.remarkAt}}},
+          {"folded", e.folded}, {"merged", e.merged}};
+  // clang-format on
 }
 
-json listJson(const Replica& r) {
-  json out = json::array();
-  for (const Replica::Entry& e : r.entries()) {
-    const Line& l = e.line;
-    out.push_back({{"n", out.size() + 1}, {"id", l.id}, {"time", l.time},
-                   {"call", utf8From1252(l.call)}, {"name", utf8From1252(l.name)},
-                   {"qth", utf8From1252(l.qth)}, {"first", utf8From1252(l.first)},
-                   {"latest", utf8From1252(l.latest)}, {"grid", utf8From1252(l.grid)},
-                   {"ack", l.ack}, {"com", l.com}, {"inOut", l.inOut},
-                   {"facts", factsJson(l.facts)}, {"folded", e.folded}, {"merged", e.merged}});
-  }
-  return out;
-}
-// clang-format on
-
-json messageJson(const Message& m) {
-  json j{{"topic", m.topic}};
-  try {  // a payload that is not UTF-8 goes as hex digits
-    j["payload"] = m.payload;
-    (void)j.dump();
-  } catch (const json::exception&) {
-    static const char hex[] = "0123456789abcdef";
+std::string messageText(const Message& m) {
+  try {
+    return json{{"topic", m.topic}, {"payload", m.payload}}.dump();
+  } catch (const json::exception&) {  // a payload that is not UTF-8 goes as hex digits
     std::string h;
-    for (const unsigned char c : m.payload) h += {hex[c >> 4], hex[c & 15]};
-    j.erase("payload");
-    j["hex"] = h;
+    for (const unsigned char c : m.payload)
+      h += {"0123456789abcdef"[c >> 4], "0123456789abcdef"[c & 15]};
+    return json{{"topic", m.topic}, {"hex", h}}.dump();
   }
-  return j;
 }
 
-// The corpus, one message or list line to a line of text so that a change reads as a diff.
+// Items a line each, so that a change of the corpus reads as a diff.
+std::string rows(const std::vector<std::string>& items) {
+  std::string out = "[";
+  for (const std::string& i : items) out += (&i == items.data() ? "\n" : ",\n") + i;
+  return out + "\n]";
+}
+
 std::string corpusText(const std::vector<Case>& cases) {
-  std::string out = "{\"cases\": [\n";
-  for (size_t c = 0; c < cases.size(); ++c) {
+  std::vector<std::string> all;
+  for (const Case& c : cases) {
     test::TempFolder folder;
-    NoLink link;
+    test::FakeBroker broker;  // never connected: the window only listens here
+    test::FakeShareLink link(broker);
     ShareSettings settings;
-    settings.net = cases[c].net;
+    settings.net = c.net;
     ShareNet net(link, settings, kWatcher, folder / "watch.SHR");
-    const std::string lines =
-        netTopic(cp1252FromUtf8(cases[c].net).value_or(cases[c].net)) + "/line/";
+    const std::string lines = netTopic(cp1252FromUtf8(c.net).value_or(c.net)) + "/line/";
     size_t newer = 0;
-    out += "{\"name\": " + json(cases[c].name).dump() + ", \"net\": " + json(cases[c].net).dump() +
-           ", \"steps\": [\n";
-    for (size_t s = 0; s < cases[c].steps.size(); ++s) {
-      out += "{\"messages\": [\n";
-      for (size_t m = 0; m < cases[c].steps[s].size(); ++m) {
-        const Message& msg = cases[c].steps[s][m];
-        net.messageArrived(msg.topic, msg.payload, true);
+    std::vector<std::string> steps;
+    for (const Step& step : c.steps) {
+      std::vector<std::string> messages, list;
+      for (const Message& m : step) {
+        net.messageArrived(m.topic, m.payload, true);
         bool later = false;  // what the window tells apart as a newer Kelpie's
-        if (msg.topic.starts_with(lines)) decode(msg.payload, &later);
+        if (m.topic.starts_with(lines)) decode(m.payload, &later);
         newer += later;
-        out += messageJson(msg).dump() + (m + 1 < cases[c].steps[s].size() ? ",\n" : "\n");
+        messages.push_back(messageText(m));
       }
       std::string error;
       net.takeArrived(&error);
       EXPECT_EQ(error, "");
-      const json list = listJson(net.replica());
-      out += "], \"dropped\": " + std::to_string(net.dropped()) +
-             ", \"newer\": " + std::to_string(newer) + ", \"list\": [\n";
-      for (size_t i = 0; i < list.size(); ++i)
-        out += list[i].dump() + (i + 1 < list.size() ? ",\n" : "\n");
-      out += std::string("]}") + (s + 1 < cases[c].steps.size() ? ",\n" : "\n");
+      for (const Replica::Entry& e : net.replica().entries())
+        list.push_back(entryJson(e, list.size() + 1).dump());
+      steps.push_back("{\"messages\": " + rows(messages) +
+                      ", \"dropped\": " + std::to_string(net.dropped()) +
+                      ", \"newer\": " + std::to_string(newer) + ", \"list\": " + rows(list) + "}");
     }
-    out += std::string("]}") + (c + 1 < cases.size() ? ",\n" : "\n");
+    all.push_back("{\"name\": " + json(c.name).dump() + ", \"net\": " + json(c.net).dump() +
+                  ", \"steps\": " + rows(steps) + "}");
   }
-  return out + "]}\n";
+  return "{\"cases\": " + rows(all) + "}\n";
 }
 
 std::vector<Case> namedCases() {
@@ -168,7 +154,7 @@ std::vector<Case> namedCases() {
   a3.com = true;
   add("newest revision, whatever the order", {{sent(a3), sent(a), sent(a2)}, {sent(a2), sent(a)}});
   Line byA = revised(a, 'a'), byB = revised(a, 'b');
-  byA.name = "from a", byB.name = "from b";
+  byA.name = "from a", byB.name = "by b";  // by content, a would win
   add("same revision: the higher window", {{sent(byB), sent(byA)}, {sent(byA)}});
   Line tie1 = a, tie2 = a;
   tie2.qth = "Cambridge";
@@ -217,14 +203,11 @@ std::vector<Case> namedCases() {
     return edited(t2, from, to);
   };
   // Version 2 with every fact empty: a version 1 line in the wrong form.
-  Line noFacts = t1;
-  noFacts.facts = {};
-  Message empty2 = edited(noFacts, "\"v\":1", "\"v\":2");
-  empty2.payload.insert(
-      empty2.payload.size() - 1,
-      ",\"count\":0,\"prec\":\"\",\"dest\":\"\",\"listedAt\":\"\",\"passedTo\":\"\","
-      "\"passedAt\":\"\",\"tactical\":\"\",\"tacticalAt\":\"\",\"relay\":\"\","
-      "\"relayAt\":\"\",\"remark\":\"\",\"remarkAt\":\"\"");
+  Line noFacts = t1, oneFact = t1;
+  noFacts.facts = {}, oneFact.facts = {}, oneFact.facts.remark = "x";
+  const Message empty2 = edited(oneFact, "\"remark\":\"x\"", "\"remark\":\"\"");
+  Message moved = v2("\"count\":2,", "\"v\":7,");  // a newer version's key elsewhere
+  moved.payload.erase(moved.payload.find(",\"v\":2,"), 6);
   add("version 2 checked",
       {{v2("\"count\":2", "\"count\":100"), v2("\"count\":2", "\"count\":-1"),
         v2("\"count\":2", "\"count\":2.0"), v2("\"prec\":\"P\"", "\"prec\":\"\""),
@@ -234,8 +217,10 @@ std::vector<Case> namedCases() {
         v2("\"remark\":\"mobile \u20ac 5\"", "\"remark\":\"" + std::string(61, 'R') + "\""),
         v2("2026-12-07T19:02:10Z", "2026-12-07T19:02:1"), v2("\"v\":2", "\"v\":1"), empty2,
         edited(noFacts, "\"v\":1", "\"v\":2"), v2("\"v\":2", "\"v\":3"),
-        edited(t1, "\"v\":2", "\"v\":18446744073709551615")},
+        edited(t1, "\"v\":2", "\"v\":18446744073709551615"), v2("Worcester", "Wor\\tcester"),
+        v2("\"relay\":\"\",", ""), moved},
        {v2("\"dest\":\"Worcester\"", "\"dest\":\"" + std::string(40, 'D') + "\""),
+        v2("\"count\":2", "\"count\":99"),
         edited(t3, "\"remark\":\"\"", "\"remark\":\"" + std::string(60, 'R') + "\"")}});
 
   // What a window drops, and what it takes at the edge.
@@ -255,21 +240,23 @@ std::vector<Case> namedCases() {
         edited(a, "\"v\":1", "\"v\":1.0"), edited(a, "\"v\":1", "\"v\":0"),
         edited(a, "\"v\":1", "\"v\":18446744073709551617"), edited(top, max, "\"seq\":4294967296,"),
         edited(a, s, "\"seq\":18446744073709551616,"), edited(a, s, "\"seq\":01,"),
-        edited(a, s, "\"seq\":true,")},
+        edited(a, s, "\"seq\":true,"), edited(a, "\"com\":false", "\"com\":0"),
+        edited(a, "\"rev\":1,", "\"rev\":4294967296,")},
        {sent(top), edited(a, "\"rev\":1,", "\"rev\":4294967295,")}});
   add("keys", {{edited(a, s, ""), edited(a, s, s + "\"extra\":1,"), edited(a, s, s + s),
                 edited(a, s, "\"seq\":[1],"), edited(a, s, "\"seq\":{\"a\":1},"),
-                edited(a, s, "\"seq\":null,"), edited(a, "\"v\":1", "\"\\u0076\":1")},
+                edited(a, s, "\"seq\":null,"), edited(a, "\"v\":1", "\"\\u0076\":1"),
+                edited(a, s, "\"sex\":1,")},
                {edited(a, s, "\"s\\u0065q\":1,"), edited(a, s, " \r\n\t\"seq\" : 1 ,")}});
   const std::string call = "\"call\":\"K1ABC\"";
   add("text",
       {{edited(a, call, "\"call\":\"" + std::string(21, 'K') + "\""),
         edited(a, "\"name\":\"Bob\"", "\"name\":\"" + std::string(81, 'B') + "\""),
-        edited(a, call, "\"call\":\"K1\\u0007\""), edited(a, call, "\"call\":\"K1\\u007f\""),
-        edited(a, call, "\"call\":\"K1\xC2\x81\""), edited(a, call, "\"call\":\"K1\xC2\x9F\""),
-        edited(a, call, "\"call\":\"K1\xC4\x80\""), edited(a, call, "\"call\":\"K1\xC3\""),
-        edited(a, call, "\"call\":\"K1\xE0\x80\xAF\""), edited(a, call, "\"call\":\"K1\\ud800\""),
-        edited(a, call, "\"call\":\"K1\\udc00x\""),
+        edited(a, call, "\"call\":\"K1\\u0007\""), edited(a, call, "\"call\":\"K1\\u0081\""),
+        edited(a, call, "\"call\":\"K1\\u007f\""), edited(a, call, "\"call\":\"K1\xC2\x81\""),
+        edited(a, call, "\"call\":\"K1\xC2\x9F\""), edited(a, call, "\"call\":\"K1\xC4\x80\""),
+        edited(a, call, "\"call\":\"K1\xC3\""), edited(a, call, "\"call\":\"K1\xE0\x80\xAF\""),
+        edited(a, call, "\"call\":\"K1\\ud800\""), edited(a, call, "\"call\":\"K1\\udc00x\""),
         edited(a, call, "\"call\":\"K1\\ud83d\\ude00\""), edited(a, call, "\"call\":\"K1\t\""),
         edited(a, call, "\"call\":\"K1\\x\""), edited(a, call, "\"call\":K1ABC")},
        {edited(a, call, "\"call\":\"" + std::string(20, 'K') + "\"")},
@@ -283,6 +270,8 @@ std::vector<Case> namedCases() {
         edited(a, "\"by\":\"" + a.by, "\"by\":\"" + std::string(31, 'a')),
         edited(a, "\"into\":\"\"", "\"into\":\"" + win('b') + ".0\""),
         edited(a, "\"into\":\"\"", "\"into\":\"" + win('b') + "\""),
+        edited(a, "\"into\":\"\"", "\"into\":\"" + win('b') + ".07\""),
+        edited(a, "\"by\":\"a", "\"by\":\"A"),
         edited(a, "T19:02:00Z", "T24:00:00Z"), edited(a, "2026-12-07", "2026-02-29"),
         edited(a, "T19:02:00Z", "T19:02:60Z"), edited(a, "T19:02:00Z", "T19:02:00"),
         at(lineTopic(kNet, other.id)), at(lineTopic(kNet, a.id) + "/x"),
