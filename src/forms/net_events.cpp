@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "data/checkin_times.h"
+#include "reports/export.h"
 
 namespace kelpie {
 
@@ -87,16 +88,7 @@ Period periodOf(const std::vector<NetEvent>& events) {
   return p;
 }
 
-std::string formDate(const Date& d) {
-  char b[32];
-  std::snprintf(b, sizeof b, "%04d-%02d-%02d", d.year, d.month, d.day);
-  return b;
-}
-
-std::string formTime(const DateTime& t) {
-  char b[16];
-  std::snprintf(b, sizeof b, "%02d:%02d", t.hour, t.minute);
-  return b;
-}
+std::string formDate(const Date& d) { return dateIso(d); }
+std::string formTime(const DateTime& t) { return hhmm(t); }
 
 }  // namespace kelpie

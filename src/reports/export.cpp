@@ -84,18 +84,6 @@ void appendUtf8(std::string& out, char32_t c) {
   }
 }
 
-std::string dateIso(const Date& d) {
-  char b[32];
-  std::snprintf(b, sizeof b, "%04d-%02d-%02d", d.year, d.month, d.day);
-  return b;
-}
-
-std::string hhmm(const DateTime& t) {
-  char b[16];
-  std::snprintf(b, sizeof b, "%02d:%02d", t.hour, t.minute);
-  return b;
-}
-
 bool isValidLocatorWord(std::string_view w, bool allowField) {
   return (w.size() == 4 || w.size() == 6 || (allowField && w.size() == 2)) && decodeLocator(w);
 }
@@ -139,6 +127,18 @@ bool endsWithCI(const std::string& s, const char* ext) {
 }
 
 }  // namespace
+
+std::string dateIso(const Date& d) {
+  char b[32];
+  std::snprintf(b, sizeof b, "%04d-%02d-%02d", d.year, d.month, d.day);
+  return b;
+}
+
+std::string hhmm(const DateTime& t) {
+  char b[16];
+  std::snprintf(b, sizeof b, "%02d:%02d", t.hour, t.minute);
+  return b;
+}
 
 std::string adifBand(std::string_view text) {
   size_t i = 0;

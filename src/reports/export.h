@@ -65,6 +65,10 @@ struct QthGrid {
 };
 QthGrid splitQthGrid(std::string_view qth);
 
+// "2026-12-05" and "19:05".
+std::string dateIso(const Date& d);
+std::string hhmm(const DateTime& t);
+
 // The date a log's name gives (MMDDYYF.ILE in any letter case), or nothing.
 std::optional<Date> netDateFromLogName(std::string_view name);
 
