@@ -1,5 +1,7 @@
 // Fuzzes key sequences on a running net (bytes are keys; 0xF5, 0xF6, 0xF7 answer a box, set the
-// Options items, click a mode button): the log on disk and the roster written follow the net.
+// Options items, click a mode button; 0xF8 and the bytes up to a zero answer the next input box,
+// which is otherwise cancelled): the log and side file on disk and the roster written follow
+// the net, and only a traffic net's commands ask anything.
 #include "data/roster.h"
 #include "fuzz_harness.h"
 
@@ -24,6 +26,12 @@ void run(std::string_view in) {
       want.insert(want.end(), {f[1], f[2], f[3]});
     }
     FUZZ_CHECK(rig.read("120526F.ILE") == joinCrLf(want));
+    std::vector<FactsRow> facts;
+    for (int i = 1; i <= s.checkIns.count; ++i)
+      if (!s.checkIns.row(i).facts.empty())
+        facts.push_back({s.checkIns.field(i, 1), s.checkIns.row(i).facts});
+    if (!facts.empty() || rig.exists("120526F.TRF"))
+      FUZZ_CHECK(rig.read("120526F.TRF") == joinCrLf(factsLines(facts)));
   };
   size_t at = 0;
   const auto next = [&] { return at < in.size() ? static_cast<uint8_t>(in[at++]) : uint8_t{0}; };
@@ -38,7 +46,12 @@ void run(std::string_view in) {
       (o & 2) ? s.mUseNumberModes_Click() : s.mUseSpaceBarModes_Click();
     } else if (b == 0xF7) {  // the next byte clicks Ack or Comment
       (next() & 1) ? s.selectComment() : s.selectAck();
+    } else if (b == 0xF8) {
+      std::string answer;
+      for (uint8_t c; (c = next()) != 0;) answer += char(c);
+      rig.dialogs.inputAnswers.push_back(answer);
     } else {
+      if (rig.dialogs.inputAnswers.empty()) rig.dialogs.inputAnswers.push_back("");
       s.Form_KeyDown(b, 0);
       int key = b;
       s.CallSignInput_KeyPress(key);
@@ -49,7 +62,9 @@ void run(std::string_view in) {
     FUZZ_CHECK(s.checkIns.count >= 0 && s.checkIns.count <= enters);
     FUZZ_CHECK(s.view.selected >= -1 && s.view.selected < int(s.view.lines.size()));
   }
-  FUZZ_CHECK(rig.dialogs.inputs().empty());
+  for (const test::ShownBox& box : rig.dialogs.inputs())
+    FUZZ_CHECK(box.title == " Traffic" || box.title == " Passed" || box.title == " Remark" ||
+               box.title == " Relayed by");
   checkLog();
   s.mExit_Click();  // the roster on disk is the roster held, with every station of the day
   const RosterParse onDisk = parseRoster(splitLines(rig.read("NETCONT.ROL")));
