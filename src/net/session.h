@@ -288,6 +288,8 @@ class Session {
   void askRemark(int n);
   void askTactical(int n);
   void askRelay(int n);
+  struct FactText;
+  void askFactText(int n, const FactText& kind);
   // After a change of a check-in's facts: the list redrawn with its line chosen, the log and
   // side file written, the result said; an urgent text stays on the hint line until the next
   // command.

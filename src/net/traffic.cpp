@@ -242,54 +242,55 @@ std::optional<std::string> askText(Session& s, const std::string& prompt, const 
 }
 }  // namespace
 
-void Session::askRemark(int n) {
-  if (refusedReadOnly(*this)) return;
-  const std::string call = checkIns.field(n, 1);
-  const auto text = askText(*this, "Remark for " + call + ":", " Remark",
-                            checkIns.row(n).facts.remark, kMaxRemark, false);
-  if (!text || checkIns.count < n || checkIns.field(n, 1) != call) return;
-  CheckInFacts& f = checkIns.row(n).facts;
-  f.remark = *text;
-  f.remarkAt = text->empty() ? "" : isoTimeText(ui.clock.nowUtc());
-  factsChanged(
-      n, toDec(n) + ", " + call + (text->empty() ? ", remark removed" : ", remark: " + *text));
-}
+// The three free-text facts: how each is asked for and said.
+struct Session::FactText {
+  const char* prompt;  // "%" stands for the callsign
+  const char* title;
+  std::string CheckInFacts::*text;
+  std::string CheckInFacts::*at;
+  size_t most;
+  bool upper;
+  const char* said;     // ", remark: " and the text
+  const char* removed;  // ", remark removed"
+};
 
-void Session::askRelay(int n) {
+void Session::askFactText(int n, const FactText& kind) {
   if (refusedReadOnly(*this)) return;
   const std::string call = checkIns.field(n, 1);
-  const auto text = askText(*this, call + " was relayed by:", " Relayed by",
-                            checkIns.row(n).facts.relay, kMaxFactText, true);
+  const auto text = askText(*this, withCall(kind.prompt, call), kind.title,
+                            checkIns.row(n).facts.*kind.text, kind.most, kind.upper);
   if (!text || checkIns.count < n || checkIns.field(n, 1) != call) return;
-  CheckInFacts& f = checkIns.row(n).facts;
-  f.relay = *text;
-  f.relayAt = text->empty() ? "" : isoTimeText(ui.clock.nowUtc());
-  factsChanged(
-      n, toDec(n) + ", " + call + (text->empty() ? ", relay removed" : ", relayed by " + *text));
-}
-
-void Session::askTactical(int n) {
-  if (refusedReadOnly(*this)) return;
-  const std::string call = checkIns.field(n, 1);
-  const auto text = askText(*this, "Tactical call for " + call + ":", " Tactical call",
-                            checkIns.row(n).facts.tactical, kMaxFactText, true);
-  if (!text || checkIns.count < n || checkIns.field(n, 1) != call) return;
-  if (!text->empty()) {
+  if (kind.text == &CheckInFacts::tactical && !text->empty()) {
     std::string refusal = tacticalRefusal(*text);
     const int holder = tacticalCheckIn(*text);
     if (refusal.empty() && holder != 0 && holder != n)
       refusal = *text + " is already the tactical call of " + toDec(holder) + ", " +
                 checkIns.field(holder, 1) + ".";
     if (!refusal.empty()) {
-      ui.dialogs.messageBox(refusal, " Tactical call", Buttons::OK, Answer::OK);
+      ui.dialogs.messageBox(refusal, kind.title, Buttons::OK, Answer::OK);
       return;
     }
   }
   CheckInFacts& f = checkIns.row(n).facts;
-  f.tactical = *text;
-  f.tacticalAt = text->empty() ? "" : isoTimeText(ui.clock.nowUtc());
-  factsChanged(n, toDec(n) + ", " + call +
-                      (text->empty() ? ", tactical call removed" : ", tactical call " + *text));
+  f.*kind.text = *text;
+  f.*kind.at = text->empty() ? "" : isoTimeText(ui.clock.nowUtc());
+  factsChanged(n, toDec(n) + ", " + call + (text->empty() ? kind.removed : kind.said + *text));
+}
+
+void Session::askRemark(int n) {
+  askFactText(n, {"Remark for %:", " Remark", &CheckInFacts::remark, &CheckInFacts::remarkAt,
+                  kMaxRemark, false, ", remark: ", ", remark removed"});
+}
+
+void Session::askRelay(int n) {
+  askFactText(n, {"% was relayed by:", " Relayed by", &CheckInFacts::relay, &CheckInFacts::relayAt,
+                  kMaxFactText, true, ", relayed by ", ", relay removed"});
+}
+
+void Session::askTactical(int n) {
+  askFactText(n, {"Tactical call for %:", " Tactical call", &CheckInFacts::tactical,
+                  &CheckInFacts::tacticalAt, kMaxFactText, true, ", tactical call ",
+                  ", tactical call removed"});
 }
 
 void Session::mnuPopUpTactical_Click() {
