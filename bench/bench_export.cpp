@@ -24,12 +24,6 @@ namespace fs = std::filesystem;
 using namespace kelpie;
 using bench::medianMs;
 
-bool line(const char* what, double ms, double limitMs) {
-  std::printf("%-58s %9.2f ms  (target < %g ms) %s\n", what, ms, limitMs,
-              ms < limitMs ? "ok" : "OVER");
-  return ms < limitMs;
-}
-
 // The save dialog answers with a fixed file; its replacement is confirmed.
 struct ExportDialogs : bench::QuietDialogs {
   std::string target;
@@ -76,11 +70,11 @@ int main(int argc, char** argv) {
 
   bool ok = true;
   dialogs.target = (root / "net.csv").string();
-  ok &= line("export to CSV, 1,000 check-ins (whole command)",
-             medianMs(runs, [&] { mExport_Click(s); }), 50);
+  ok &= bench::report("export to CSV, 1,000 check-ins (whole command)",
+                      medianMs(runs, [&] { mExport_Click(s); }), 50);
   dialogs.target = (root / "net.adi").string();
-  ok &= line("export to ADIF, 1,000 check-ins (whole command)",
-             medianMs(runs, [&] { mExport_Click(s); }), 50);
+  ok &= bench::report("export to ADIF, 1,000 check-ins (whole command)",
+                      medianMs(runs, [&] { mExport_Click(s); }), 50);
 
   const ExportNet net = exportNet("120526F.ILE", {2026, 12, 5}, "222 MHz", records,
                                   matchTimes(

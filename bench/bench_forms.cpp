@@ -25,12 +25,6 @@ namespace fs = std::filesystem;
 using namespace kelpie;
 using bench::medianMs;
 
-bool line(const char* what, double ms, double limitMs) {
-  std::printf("%-58s %9.2f ms  (target < %g ms) %s\n", what, ms, limitMs,
-              ms < limitMs ? "ok" : "OVER");
-  return ms < limitMs;
-}
-
 // Replacing the form of the run before is always allowed.
 struct YesDialogs : bench::QuietDialogs {
   Answer messageBox(const std::string&, const std::string&, Buttons b, Answer d) override {
@@ -110,14 +104,15 @@ int main(int argc, char** argv) {
               probe.net.checkIns.size(), traffic, sheet.pages.size());
 
   bool ok = true;
-  ok &= line("ICS 309 Save PDF (read the log, lay out, write)",
-             medianMs(runs, [&] { saveFormPdf(s, printer, job(IcsForm::Log309)); }), 1000);
-  ok &= line("ICS 214 Save PDF (read the log, lay out, write)",
-             medianMs(runs, [&] { saveFormPdf(s, printer, job(IcsForm::Activity214)); }), 500);
-  ok &=
-      line("ICS 309 Save CSV", medianMs(runs, [&] { saveFormCsv(s, job(IcsForm::Log309)); }), 100);
-  ok &= line("ICS 309 pages laid out only",
-             medianMs(runs, [&] { formSheet(probe, s.ui.clock, printer); }), 1000);
+  ok &= bench::report("ICS 309 Save PDF (read the log, lay out, write)",
+                      medianMs(runs, [&] { saveFormPdf(s, printer, job(IcsForm::Log309)); }), 1000);
+  ok &= bench::report("ICS 214 Save PDF (read the log, lay out, write)",
+                      medianMs(runs, [&] { saveFormPdf(s, printer, job(IcsForm::Activity214)); }),
+                      500);
+  ok &= bench::report("ICS 309 Save CSV",
+                      medianMs(runs, [&] { saveFormCsv(s, job(IcsForm::Log309)); }), 100);
+  ok &= bench::report("ICS 309 pages laid out only",
+                      medianMs(runs, [&] { formSheet(probe, s.ui.clock, printer); }), 1000);
   std::printf("PDF sizes: 309 %lld bytes, 214 %lld bytes\n",
               static_cast<long long>(fs::file_size(root / "120526F ICS-309.pdf")),
               static_cast<long long>(fs::file_size(root / "120526F ICS-214.pdf")));
