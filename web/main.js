@@ -49,7 +49,7 @@ function connect(user, password) {
     lost();
   });
   client.on('connect', () => {
-    client.subscribe(filter(), {qos: 1}, (err, granted) => {
+    client.subscribe(filter(), {qos: 0}, (err, granted) => {
       if (REFUSED.has(err?.code) || granted?.some(g => REFUSED.has(g.qos))) return refused();
       if (err) return;  // the link went down meanwhile: the next connection subscribes again
       showLogin(false);
@@ -90,17 +90,34 @@ if (name === null) {
   document.title = `${name} - Kelpie`;
   const net = new Net(name);
   const table = new CheckInTable($('rows'));
-  // A change shows at once; while the broker pours in a net of stored lines, the table is
-  // redrawn at most every RENDER_MS rather than once a line.
-  const RENDER_MS = 100;
-  let pending = null, live = new Set(), renderedAt = -RENDER_MS;
+  // A change heard live shows at once, the table redrawn at most every RENDER_MS. The broker's
+  // stored lines pour in as the page subscribes: they are drawn once they pause for QUIET_MS
+  // (a net of a thousand lines costs one drawing, not one every RENDER_MS), or every
+  // STORED_MS while they keep coming.
+  const RENDER_MS = 100, QUIET_MS = 15, STORED_MS = 1000;
+  let timer = null, dueAt = 0, burst = null, storedAt = 0, live = new Set(), renderedAt = -RENDER_MS;
+  let stored = [];  // stored lines not yet taken: taken all at once before they are drawn
+  const renderAt = at => {
+    if (timer !== null && dueAt <= at) return;
+    clearTimeout(timer);
+    dueAt = at;
+    timer = setTimeout(due, Math.max(0, at - performance.now()));
+  };
+  const due = () => {
+    timer = null;
+    const wait = burst === null ? 0 : Math.min(storedAt + QUIET_MS, burst + STORED_MS);
+    if (wait > performance.now()) renderAt(wait);
+    else render();
+  };
   filter = () => net.filter;
   lost = () => {
     net.present.clear();
-    pending ??= setTimeout(render, 0);
+    renderAt(0);
   };
   const render = () => {
-    pending = null;
+    for (const [topic, payload] of stored) net.take(topic, payload);
+    stored = [];
+    burst = null;
     renderedAt = performance.now();
     const entries = net.replica.entries();
     const said = table.render(entries, live);
@@ -114,10 +131,16 @@ if (name === null) {
     if (said.length) $('announce').textContent = said.join('. ');
   };
   take = (topic, payload, retained) => {
-    const id = topic.slice(net.root.length + '/line/'.length);
+    const now = performance.now();
+    if (retained) {
+      stored.push([topic, payload]);
+      burst ??= now;
+      storedAt = now;
+      return renderAt(now + QUIET_MS);
+    }
     // Only a check-in heard as it happens is new; the broker's stored lines are the net so far.
-    if (net.take(topic, payload) && !retained) live.add(id);
-    pending ??= setTimeout(render, Math.max(0, renderedAt + RENDER_MS - performance.now()));
+    if (net.take(topic, payload)) live.add(topic.slice(net.root.length + '/line/'.length));
+    renderAt(Math.max(now, renderedAt + RENDER_MS));
   };
   render();
 }

@@ -65,21 +65,19 @@ export function marks(l) {
 
 // The cells of check-in n: number, callsign (with its tactical call), name, QTH, first time,
 // marks and the check-in time in the viewer's own time.
-export function cells(l, n, timeZone) {
+export function cells(l, n) {
   let call = shown(l.call);
   if (l.facts.tactical) call += ` (${shown(l.facts.tactical)})`;
   return [String(n), call, shown(l.name), shown(l.qth), shown(l.first), marks(l).join('; '),
-    localTime(l.time, timeZone)];
+    localTime(l.time)];
 }
 
-const clocks = new Map();  // one formatter per time zone: making one costs more than using it
-export function localTime(iso, timeZone) {
+// The check-in time in the viewer's own time, hours and minutes.
+const two = n => String(n).padStart(2, '0');
+export function localTime(iso) {
   if (!iso) return '';
-  if (!clocks.has(timeZone)) {
-    clocks.set(timeZone, new Intl.DateTimeFormat('en-GB',
-        {hour: '2-digit', minute: '2-digit', hourCycle: 'h23', timeZone}));
-  }
-  return clocks.get(timeZone).format(new Date(iso));
+  const d = new Date(iso);
+  return `${two(d.getHours())}:${two(d.getMinutes())}`;
 }
 
 // What a screen reader says of a new check-in: "7, K1ABC, Bob, Boston".

@@ -8,27 +8,35 @@ import {toUnicode} from './wire.js';
 export const FRESH_MS = 5000;  // how long a new check-in stays highlighted
 
 export class CheckInTable {
-  constructor(tbody, {timeZone, onFresh} = {}) {
+  constructor(tbody, {onFresh} = {}) {
     this.tbody = tbody;
-    this.timeZone = timeZone;
     this.rows = new Map();  // line id -> tr
     this.shown = new Map();  // line id -> the revision and number its row shows, unless folded
     this.onFresh = onFresh ?? (tr => setTimeout(() => tr.classList.remove('fresh'), FRESH_MS));
   }
 
+  // A row of seven empty cells, the callsign's the row's head.
+  emptyRow() {
+    if (!this.empty) {
+      const doc = this.tbody.ownerDocument;
+      this.empty = doc.createElement('tr');
+      for (let c = 0; c < 7; ++c) this.empty.append(doc.createElement(c === 1 ? 'th' : 'td'));
+      this.empty.children[1].scope = 'row';
+    }
+    return this.empty;
+  }
+
   // Shows the entries; those whose ids are in `live` and were not shown before are new
   // check-ins heard live: highlighted, and returned as their announcements.
   render(entries, live = new Set()) {
-    const doc = this.tbody.ownerDocument, said = [], keep = new Set();
+    const said = [], keep = new Set();
     let at = this.tbody.firstElementChild;
     entries.forEach((e, i) => {
       const id = e.line.id;
       keep.add(id);
       let tr = this.rows.get(id);
       if (!tr) {
-        tr = doc.createElement('tr');
-        for (let c = 0; c < 7; ++c) tr.append(doc.createElement(c === 1 ? 'th' : 'td'));
-        tr.firstElementChild.nextElementSibling.scope = 'row';
+        tr = this.emptyRow().cloneNode(true);
         this.rows.set(id, tr);
         if (live.has(id) || e.folded.some(f => live.has(f))) {
           tr.classList.add('fresh');
@@ -40,7 +48,7 @@ export class CheckInTable {
       // lines pouring in costs each row its texts once.
       const was = this.shown.get(id);
       if (!was || was.held !== e.held || was.n !== i + 1 || e.folded.length || was.folded) {
-        const texts = cells(e.line, i + 1, this.timeZone);
+        const texts = cells(e.line, i + 1);
         [...tr.children].forEach((td, c) => {
           if (td.textContent !== texts[c]) td.textContent = texts[c];
         });

@@ -44,6 +44,11 @@ export function isControl(b) {
   return b < 0x20 || b === 0x7F || b === 0x81 || b === 0x8D || b === 0x8F || b === 0x90 ||
       b === 0x9D;
 }
+const PRINTABLE_ASCII = /^[\x20-\x7e]*$/;
+function hasControl(s) {
+  for (let i = 0; i < s.length; ++i) if (isControl(s.charCodeAt(i))) return true;
+  return false;
+}
 
 // Upper case as the windows fold callsigns, byte by byte.
 export function upper1252(s) {
@@ -65,6 +70,9 @@ export function upper1252(s) {
 // version. Nested values are read but never right in a message (kind "other"). null when the
 // text is not a JSON object.
 const WS = new Set([' ', '\t', '\n', '\r']);
+const PLAIN = /[^"\\\x00-\x1f]*/y;
+const NUMBER = /-?(0|[1-9][0-9]*)(\.[0-9]+)?([eE][+-]?[0-9]+)?/y;
+const LITERALS = {t: 'true', f: 'false', n: 'null'};
 const ESC = {'"': '"', '\\': '\\', '/': '/', b: '\b', f: '\f', n: '\n', r: '\r', t: '\t'};
 export function parseObject(text) {
   let i = 0;
@@ -79,10 +87,13 @@ export function parseObject(text) {
     if (text[i++] !== '"') throw 0;
     let out = '';
     for (;;) {
+      PLAIN.lastIndex = i;  // a run of characters that stand for themselves, taken at once
+      PLAIN.test(text);
+      out += text.slice(i, PLAIN.lastIndex);
+      i = PLAIN.lastIndex;
       const c = text[i++];
       if (c === undefined || c < ' ') throw 0;
       if (c === '"') return out;
-      if (c !== '\\') { out += c; continue; }
       const e = text[i++];
       if (e !== 'u') {
         if (!(e in ESC)) throw 0;
@@ -120,18 +131,22 @@ export function parseObject(text) {
       else list('}', () => { string(); skip(); if (text[i++] !== ':') throw 0; skip(); value(); });
       return {kind: 'other'};
     }
-    for (const [word, v] of [['true', true], ['false', false], ['null', null]]) {
-      if (text.startsWith(word, i)) {
-        i += word.length;
-        return {kind: v === null ? 'null' : 'bool', value: v};
-      }
+    const word = LITERALS[text[i]];
+    if (word !== undefined) {
+      if (!text.startsWith(word, i)) throw 0;
+      i += word.length;
+      return word === 'null' ? {kind: 'null', value: null} : {kind: 'bool', value: word === 'true'};
     }
-    const m = /^-?(0|[1-9][0-9]*)(\.[0-9]+)?([eE][+-]?[0-9]+)?/.exec(text.slice(i, i + 400));
+    NUMBER.lastIndex = i;
+    const m = NUMBER.exec(text);
     if (!m || m[0] === '-') throw 0;
     i += m[0].length;
-    // An integer too large for 64 bits is read as a floating-point number.
-    const whole = !m[2] && !m[3] && !m[0].startsWith('-') && BigInt(m[0]) < 2n ** 64n;
-    return {kind: whole ? 'uint' : 'number', value: Number(m[0])};
+    // An integer too large for 64 bits (20 digits and more) is read as a floating-point number.
+    const whole = !m[2] && !m[3] && !m[0].startsWith('-') &&
+        (m[0].length < 20 || BigInt(m[0]) < 2n ** 64n);
+    const n = Number(m[0]);
+    if (!Number.isFinite(n)) throw 0;  // too large for any number: the windows refuse it too
+    return {kind: whole ? 'uint' : 'number', value: n};
   };
   try {
     skip();
@@ -194,8 +209,9 @@ class Fields {
     return n ?? 0;
   }
   text(key, most) {
-    const s = to1252(this.raw(key));
-    if (s !== null && s.length <= most && ![...s].some(c => isControl(c.charCodeAt(0)))) return s;
+    const raw = this.raw(key), ascii = PRINTABLE_ASCII.test(raw);  // most text is: its own bytes
+    const s = ascii ? raw : to1252(raw);
+    if (s !== null && s.length <= most && (ascii || !hasControl(s))) return s;
     this.ok = false;
     return '';
   }
