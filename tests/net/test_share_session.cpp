@@ -103,6 +103,7 @@ TEST(SharedNet, EveryChangeReachesTheOtherWindowAndTheLogsAgree) {
   EXPECT_TRUE(b.rig.session.view.shareStatus.ends_with(
       " - a newer Kelpie is on this net: update to see all of its lines"));
   EXPECT_EQ(b.rig.session.share->dropped(), 2u);
+  EXPECT_TRUE(a.rig.dialogs.messages().empty() && b.rig.dialogs.messages().empty());
 }
 
 TEST(SharedNet, ARestartTakesBackItsLinesWithoutMakingNewOnes) {
@@ -131,8 +132,12 @@ TEST(SharedNet, AReadOnlyWindowWatchesAndARefusedOneLogsHereOnly) {
   FakeBroker broker;
   Window logger(broker, "W1AW"), viewer(broker, "K2DEF"), refused(broker, "N3GHI");
   viewer.link.readOnly = true;
-  logger.link.connect();
+  int woken = 0;  // when connected, and when its first write is refused
+  viewer.rig.session.share->onWake = [&] { ++woken; };
   viewer.link.connect();
+  viewer.link.deliver();
+  EXPECT_EQ(woken, 2);
+  logger.link.connect();
   refused.link.connect(LinkState::BadLogin, "wrong user name or password");
   logger.rig.enter("K1ABC");
   settleAll({&logger, &viewer, &refused});
