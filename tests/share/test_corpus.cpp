@@ -24,17 +24,6 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
-struct Message {
-  std::string topic, payload;
-};
-using Step = std::vector<Message>;
-struct Case {
-  std::string name, net;
-  std::vector<Step> steps;
-};
-
-const std::string kWatcher(32, 'f');
-
 // A line of the list as the page shows it, n its number.
 json entryJson(const Replica::Entry& e, size_t n) {
   const Line& l = e.line;
@@ -53,17 +42,6 @@ json entryJson(const Replica::Entry& e, size_t n) {
   // clang-format on
 }
 
-std::string messageText(const Message& m) {
-  try {
-    return json{{"topic", m.topic}, {"payload", m.payload}}.dump();
-  } catch (const json::exception&) {  // a payload that is not UTF-8 goes as hex digits
-    std::string h;
-    for (const unsigned char c : m.payload)
-      h += {"0123456789abcdef"[c >> 4], "0123456789abcdef"[c & 15]};
-    return json{{"topic", m.topic}, {"hex", h}}.dump();
-  }
-}
-
 // Items a line each, so that a change of the corpus reads as a diff.
 std::string rows(const std::vector<std::string>& items) {
   std::string out = "[";
@@ -71,26 +49,33 @@ std::string rows(const std::vector<std::string>& items) {
   return out + "\n]";
 }
 
-std::string corpusText(const std::vector<Case>& cases) {
+// The corpus with every step's list, dropped and newer count as a window makes them of its
+// messages (a payload that is not UTF-8 is kept as hex digits).
+std::string corpusText(const json& corpus) {
   std::vector<std::string> all;
-  for (const Case& c : cases) {
+  for (const json& c : corpus.at("cases")) {
     test::TempFolder folder;
     test::FakeBroker broker;  // never connected: the window only listens here
     test::FakeShareLink link(broker);
     ShareSettings settings;
-    settings.net = c.net;
-    ShareNet net(link, settings, kWatcher, folder / "watch.SHR");
-    const std::string lines = netTopic(cp1252FromUtf8(c.net).value_or(c.net)) + "/line/";
+    settings.net = c.at("net");
+    ShareNet net(link, settings, std::string(32, 'f'), folder / "watch.SHR");
+    const std::string lines =
+        netTopic(cp1252FromUtf8(settings.net).value_or(settings.net)) + "/line/";
     size_t newer = 0;
     std::vector<std::string> steps;
-    for (const Step& step : c.steps) {
+    for (const json& step : c.at("steps")) {
       std::vector<std::string> messages, list;
-      for (const Message& m : step) {
-        net.messageArrived(m.topic, m.payload, true);
+      for (const json& m : step.at("messages")) {
+        std::string payload = m.value("payload", ""), hex = m.value("hex", "");
+        for (size_t i = 0; i + 1 < hex.size(); i += 2)
+          payload += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+        const std::string topic = m.at("topic");
+        net.messageArrived(topic, payload, true);
         bool later = false;  // what the window tells apart as a newer Kelpie's
-        if (m.topic.starts_with(lines)) decode(m.payload, &later);
+        if (topic.starts_with(lines)) decode(payload, &later);
         newer += later;
-        messages.push_back(messageText(m));
+        messages.push_back(m.dump());
       }
       std::string error;
       net.takeArrived(&error);
@@ -101,36 +86,17 @@ std::string corpusText(const std::vector<Case>& cases) {
                       ", \"dropped\": " + std::to_string(net.dropped()) +
                       ", \"newer\": " + std::to_string(newer) + ", \"list\": " + rows(list) + "}");
     }
-    all.push_back("{\"name\": " + json(c.name).dump() + ", \"net\": " + json(c.net).dump() +
+    all.push_back("{\"name\": " + c.at("name").dump() + ", \"net\": " + c.at("net").dump() +
                   ", \"steps\": " + rows(steps) + "}");
   }
   return "{\"cases\": " + rows(all) + "}\n";
 }
 
-// The cases of the corpus file: names, nets and the messages of each step.
-std::vector<Case> storedCases(const std::string& text) {
-  std::vector<Case> cases;
-  const json corpus = json::parse(text);
-  for (const json& c : corpus.at("cases")) {
-    Case& out = cases.emplace_back(Case{c.at("name"), c.at("net"), {}});
-    for (const json& step : c.at("steps")) {
-      Step& messages = out.steps.emplace_back();
-      for (const json& m : step.at("messages")) {
-        std::string payload = m.value("payload", "");
-        for (const std::string h = m.value("hex", ""); payload.size() < h.size() / 2;)
-          payload += static_cast<char>(std::stoi(h.substr(payload.size() * 2, 2), nullptr, 16));
-        messages.push_back({m.at("topic"), payload});
-      }
-    }
-  }
-  return cases;
-}
-
 TEST(ListenersPageCorpus, IsWhatTheWindowsMakeOfEachSequence) {
   const std::string stored = test::golden("share/corpus.json");
-  const std::vector<Case> cases = storedCases(stored);
-  ASSERT_GE(cases.size(), 40u);
-  const std::string text = corpusText(cases);
+  const json corpus = json::parse(stored);
+  ASSERT_GE(corpus.at("cases").size(), 40u);
+  const std::string text = corpusText(corpus);
   if (const char* write = std::getenv("KELPIE_WRITE_GOLDEN"); write && std::string(write) == "1") {
     std::ofstream(std::string(KELPIE_SOURCE_DIR) + "/tests/golden/share/corpus.json",
                   std::ios::binary)
