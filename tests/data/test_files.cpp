@@ -20,6 +20,7 @@
 #include "data/quoted.h"
 #include "data/settings.h"
 #include "support/fake_platform.h"
+#include "support/syscall_faults.h"
 
 namespace kelpie::test {
 namespace {
@@ -345,35 +346,50 @@ TEST(KilledWhileSaving, EveryFileIsTheOldOrTheNewContentWhole) {
         << name;
 }
 
-// A write refused (RLIMIT_FSIZE, SIGXFSZ ignored: EFBIG, as on a full disk), then allowed again.
-TEST(FailedSave, TellsTheOperatorKeepsTheFilesAndSucceedsOnceMended) {
-  Rig rig;
-  ASSERT_TRUE(rig.start());
-  rig.enterAll({"K1ABC", "N2XYZ"});
-  const auto before = files(rig);
-  rlimit limit{};
-  ::getrlimit(RLIMIT_FSIZE, &limit);
-  const rlimit tiny{16, limit.rlim_max};
-  ::signal(SIGXFSZ, SIG_IGN), ::setrlimit(RLIMIT_FSIZE, &tiny);
-  rig.enter("W3NEW");  // checked in; saving today's log fails
-  rig.session.mDistanceTypekM_Click();
-  rig.session.saveNetControlFile();
-  rig.session.writeSettings();
-  ::setrlimit(RLIMIT_FSIZE, &limit), ::signal(SIGXFSZ, SIG_DFL);
-  const auto boxes = rig.dialogs.messages();
-  ASSERT_EQ(boxes.size(), 3u);
-  for (size_t i = 0; i < 3; ++i)  // today's log, the roster, the settings
-    EXPECT_EQ(
-        boxes[i].title + boxes[i].text.substr(0, boxes[i].text.find(" (")),
-        " File not savedKelpie could not write " + pathText(rig.folder / kSaved[(i + 2) % 3]));
-  EXPECT_EQ(files(rig), before);  // nothing on disk damaged, no temporary left behind
-  rig.enter("K4NXT");             // the next saves go through with everything in memory
-  rig.session.saveNetControlFile();
-  rig.session.writeSettings();
-  EXPECT_EQ(rig.dialogs.messages().size(), 3u);
-  EXPECT_EQ(rig.read("120526F.ILE"),
-            before.at("120526F.ILE") + "W3NEW\r\n\r\n\r\nK4NXT\r\n\r\n\r\n");
-  EXPECT_NE(rig.read("Kelpie_Control.ini").find("[Use Miles or kM]\r\nkM\r\n"), std::string::npos);
+// Every system call of a save made to fail in turn (a full disk, a failing drive), for each file a
+// traffic net writes: the failure is told in Kelpie's words, and once the next saves went through
+// every file holds what a net without the failure wrote, with no temporary left behind.
+TEST(FailedSave, EachFailedSystemCallIsToldAndTheNextSaveWritesEverything) {
+  const auto net = [](Rig& rig, const std::function<void()>& saves) {
+    EXPECT_TRUE(rig.start());
+    rig.dialogs.inputAnswers = {"2 P Boston", "Mobile"};
+    rig.enterAll({"K10X", "K11X", "K12X", "T1", "R2"});
+    rig.session.mDistanceTypekM_Click();
+    saves();  // the log and the side file both change, then the roster and the settings
+    rig.enter("K13X");
+    rig.session.saveNetControlFile();
+    rig.session.writeSettings();
+  };
+  const auto save = [](Rig& rig) {
+    rig.enter("D1");
+    rig.session.saveNetControlFile();
+    rig.session.writeSettings();
+  };
+  Rig clean;
+  net(clean, [&] { save(clean); });
+  for (const std::string file :
+       {"120526F.ILE", "120526F.TRF", "NETCONT.ROL", "Kelpie_Control.ini"}) {
+    for (const SysOp op : {SysOp::Write, SysOp::Fsync, SysOp::Close, SysOp::Rename}) {
+      SCOPED_TRACE(file + " " + toDec(static_cast<int>(op)));
+      Rig rig;
+      net(rig, [&] {
+        rig.dialogs.shown.clear();
+        const std::string before = rig.exists(file) ? rig.read(file) : "";
+        const FailNext fault(op, file);
+        save(rig);
+        EXPECT_TRUE(fault.fired());
+        EXPECT_EQ(rig.exists(file) ? rig.read(file) : "", before);  // the old file kept whole
+        EXPECT_EQ(rig.dialogs.boxes(), " File not saved / Kelpie could not write " +
+                                           pathText(rig.folder / file) +
+                                           " (Input/output error).\r\n\r\nThe data is still in "
+                                           "memory; Kelpie tries again at the next save.\n");
+      });
+      auto want = files(clean), got = files(rig);
+      EXPECT_NE(got["Kelpie_Control.ini"].find("[Use Miles or kM]\r\nkM\r\n"), std::string::npos);
+      want.erase("Kelpie_Control.ini"), got.erase("Kelpie_Control.ini");  // it names its folder
+      EXPECT_EQ(got, want);
+    }
+  }
 }
 
 }  // namespace

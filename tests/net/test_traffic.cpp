@@ -5,7 +5,6 @@
 #include "net/spoken.h"
 #include "net/traffic.h"
 #include "support/fake_platform.h"
-#include "support/syscall_faults.h"
 
 namespace kelpie::test {
 namespace {
@@ -162,34 +161,6 @@ TEST(TrafficNet, SideFileLinesThatAreNoneAreLeftOut) {
   EXPECT_EQ(got[2].tactical, "EOC");
   EXPECT_EQ(got[3].precedence, 'E');
   EXPECT_TRUE(readFactsFor(dir / "010126F.ILE", {"K1A"})[0].empty());
-}
-
-// Every system call of a save made to fail in turn, for the day's log and the side file: each
-// failure is told in Kelpie's words, and the next save writes everything that was kept.
-TEST(TrafficNet, EachFailedSystemCallOfASaveIsToldAndNothingIsLost) {
-  for (const char* file : {"120526F.ILE", "120526F.TRF"}) {
-    for (const SysOp op : {SysOp::Write, SysOp::Fsync, SysOp::Close, SysOp::Rename}) {
-      SCOPED_TRACE(std::string(file) + " " + std::to_string(static_cast<int>(op)));
-      TrafficNet net;
-      net.dialogs.inputAnswers = {"2 P Boston", "Mobile"};
-      net.enterAll({"T1", "R2"});
-      net.dialogs.shown.clear();
-      {
-        const FailNext fault(op, file);
-        net.enter("D1");  // the log and the side file both change
-        EXPECT_TRUE(fault.fired());
-      }
-      const std::string path = (net.folder / file).string();
-      EXPECT_EQ(net.dialogs.boxes(), " File not saved / Kelpie could not write " + path +
-                                         " (Input/output error).\r\n\r\nThe data is still in "
-                                         "memory; Kelpie tries again at the next save.\n");
-      net.enter("K13X");
-      EXPECT_EQ(net.read("120526F.ILE"), "K11X\r\n\r\n\r\nK12X\r\n\r\n\r\nK13X\r\n\r\n\r\n");
-      EXPECT_EQ(net.read("120526F.TRF").substr(0, 23), "K11X\t0\t\t\t\t\t\t\t\t\t\tMobile\t");
-      for (const auto& e : std::filesystem::directory_iterator(net.folder.path()))
-        EXPECT_NE(e.path().filename().string()[0], '.') << "a temporary left behind";
-    }
-  }
 }
 
 }  // namespace
