@@ -2,8 +2,6 @@
 // side file they are kept in, and the forms of the entry line that keep their old meaning.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "net/spoken.h"
 #include "net/traffic.h"
 #include "support/fake_platform.h"
