@@ -73,27 +73,23 @@ TEST(SettingsFile, WrittenLayoutAndTheKeyRules) {
   s.logFolder = "/logs";
   s.netControlGrid = "FN20XA";
   EXPECT_EQ(joinCrLf(settingsFileLines(s)), golden("data/settings.ini"));
-  // Each row: the lines read, then call, unit, and the kM mark, Enter and Space options.
-  const std::pair<Lines, std::string> rows[] = {
-      {{"[NET CONTROL`S CALL]", "N1XX", "[Use Miles or kM]", "km"}, "N1XX km 001"},
-      {{" [Net Control`s Call]", "N1", "[Net Control`s Call] ", "N2", "[Net Control's Call]", "N3"},
-       "P Miles 001"},
-      {{"[Use Miles or kM]", "kM", "[Use the <Enter> key + shortcuts]", "YES"}, "P kM 111"},
-      {{"[Use the <Enter> key + shortcuts]", "Y", "[Use the <Enter> key + shortcuts to mark]", ""},
-       "P Miles 000"},
-      {{"[Use the <Enter> key + shortcuts to mark]", "yEs", "[Net Control`s Call]"}, "P Miles 001"},
-      {{"[Net Control`s Call]", "N1XX", "// c", "[Net Control`s Call]", "N2YY"}, "N2YY Miles 001"},
-      // The value line after a key is taken even when it looks like a key itself.
-      {{"[Band for this Net]", "[Net Control`s Call]", "N9ZZ"}, "P Miles 001"}};
-  for (const auto& [lines, want] : rows) {
+  // Each line of data/settings_keys.txt: the lines read ("|" between; the value line after a key is
+  // taken even when it looks like a key itself), then call, unit, and the kM mark, Enter and
+  // Space options.
+  const std::string rows = golden("data/settings_keys.txt");
+  std::string got;
+  for (const std::string& row : splitLines(rows)) {
+    if (row.empty()) continue;
+    Lines lines{""};  // "a|" is a and an empty line
+    for (const char c : row.substr(0, row.find('\t')))
+      c == '|' ? lines.emplace_back() : lines.back() += c;
     s.netControlCall = "P", s.distanceKm = s.enterModes = true, s.spaceBarModes = false;
     resetSettingsDefaults(s);
     applySettingsLines(lines, s);
-    EXPECT_EQ(s.netControlCall + " " + s.distanceUnit + " " + toDec(s.distanceKm) +
-                  toDec(s.enterModes) + toDec(s.spaceBarModes),
-              want)
-        << lines[0];
+    got += row.substr(0, row.find('\t')) + "\t" + s.netControlCall + " " + s.distanceUnit + " " +
+           toDec(s.distanceKm) + toDec(s.enterModes) + toDec(s.spaceBarModes) + "\n";
   }
+  EXPECT_EQ(got, rows);
 }
 
 const std::string kHeader = joinCrLf({"222 MHz", "W1NC", "1/2/2020", "initial check-in date",
