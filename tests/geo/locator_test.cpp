@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <fstream>
 #include <random>
-#include <sstream>
 
 #include "geo/adif.h"
 #include "reports/adif_batch.h"
@@ -29,22 +28,22 @@ TEST(Locator, CentresRoundingHeadingsDistancesAndInvalidGrids) {
       {0.5, 0},         {0.5000000000000001, 1}, {1.5, 2},           {-1.5, -2}, {32767.4, 32767},
       {32767.5, 32767}, {-32768.5, -32768},      {-32769.0, -32768}, {NAN, 0}};
   for (const auto& [value, want] : distances) EXPECT_EQ(distanceToInt16(value), want) << value;
-  // Each line of geo/beams.txt: net control, station, unit ("Miles" exactly gives miles; past
-  // 20003.5 km the heading is 0), then the grid text and distance.
-  const std::string rows = golden("geo/beams.txt");
-  std::string got;
-  for (const std::string& row : splitLines(rows)) {
-    std::istringstream in(row);
-    std::string from, grid, unit;
-    if (!std::getline(in, from, '\t') || !std::getline(in, grid, '\t') ||
-        !std::getline(in, unit, '\t'))
-      continue;
-    got += from + "\t" + grid + "\t" + unit + "\t";
+  // Each row: net control, station, unit, then the grid text and distance.
+  const std::tuple<const char*, const char*, const char*, std::string> rows[] = {
+      {"FN20XA", "JO01", "Miles", "JO01  50\xB0 3549"},
+      {"FN20XA", "JO01", "miles", "JO01  50\xB0 5711"},  // miles only for exactly "Miles"
+      {"FN20XA", "JO01", "Miles ", "JO01  50\xB0 5711"},
+      {"AA00AA", "RR99XX", "kM", "RR99XX  360\xB0 20000"},
+      {"RR99XX", "AA00AA", "kM", "AA00AA  180\xB0 20000"},
+      {"JJ00", "AI09", "kM", "AI09  0\xB0 20004"},  // past 20003.5 km the heading is 0
+      {"FN20XA", "FN20XA", "kM", "FN20XA  0\xB0 0"},
+      {"FN20XA", "jo01", "kM", "jo01  50\xB0 5711"}};
+  for (const auto& [from, to, unit, want] : rows) {
+    std::string grid = to;
     double distance = 0;
-    EXPECT_EQ(calcBeamHeading(grid, distance, from, unit), BeamStatus::Ok) << row;
-    got += grid + " " + std::to_string(distanceToInt16(distance)) + "\n";
+    EXPECT_EQ(calcBeamHeading(grid, distance, from, unit), BeamStatus::Ok) << to;
+    EXPECT_EQ(grid + " " + std::to_string(distanceToInt16(distance)), want);
   }
-  EXPECT_EQ(got, rows);
   for (const char* bad : {"", "F", "FN2", "FN20X", "FN20XAA", "FN20XA <", "JO01 ", "SO01", "@O01",
                           "JO:1", "JO/1", "JO01YA", "JO01@A", "FN20XA "}) {
     std::string grid = bad;
