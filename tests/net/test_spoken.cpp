@@ -56,9 +56,6 @@ TEST(Spoken, EachKindOfResult) {
            toDec(v.spokenRequests - requests) + "\n";
   }
   EXPECT_EQ(got, rows);
-}
-
-TEST(Spoken, ListLinesInWords) {
   EXPECT_EQ(spokenListLine("12  <Ack> in&out  K1ABC   BOB", 11, 12),
             "12 of 12, 12 acknowledged in and out K1ABC BOB");
   EXPECT_EQ(spokenListLine("  Enter Call or Call- for in&&out  ", 0, 1),

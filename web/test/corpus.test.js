@@ -27,11 +27,6 @@ function shown(net) {
   });
 }
 
-test('the corpus holds named and random sequences', () => {
-  assert.ok(corpus.cases.length >= 40);
-  assert.ok(corpus.cases.some(c => c.steps.some(s => s.dropped > 0)));
-});
-
 for (const c of corpus.cases) {
   test(`corpus: ${c.name}`, () => {
     const net = new Net(c.net);
