@@ -364,7 +364,7 @@ TEST(FailedSave, EachFailedSystemCallIsToldAndTheNextSaveWritesEverything) {
   Rig clean;
   net(clean, [&] { save(clean); });
   for (const std::string file :
-       {"120526F.ILE", "120526F.TRF", "NETCONT.ROL", "Kelpie_Control.ini"}) {
+       {"120526F.ILE", "120526F.TIM", "120526F.TRF", "NETCONT.ROL", "Kelpie_Control.ini"}) {
     for (const SysOp op : {SysOp::Write, SysOp::Fsync, SysOp::Close, SysOp::Rename}) {
       SCOPED_TRACE(file + " " + toDec(static_cast<int>(op)));
       Rig rig;
