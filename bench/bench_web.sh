@@ -43,7 +43,7 @@ node "$src/bench/bench_web.js" typed "http://127.0.0.1:$wsport/index.html?net=Be
 node "$src/bench/bench_web.js" load "http://127.0.0.1:$wsport/index.html" "$modules" 1000 \
   "$port" "Big Net"
 
-# bench_share without listeners and with 200 on its broker's websockets listener, three runs
+# bench_share without listeners and with 200 on its broker's websockets listener, five runs
 # of each in turn (one run varies more than the 20% to be told apart). As in use, the loggers'
 # computer is not the broker's: the loggers run on the first core, the broker on the second; the
 # listeners stand for browsers on computers of their own, at the lowest priority beside the
@@ -56,7 +56,7 @@ fi
 printf '#!/bin/sh\nexec %s %s "$@"\n' "${cpu1[*]}" "$(command -v mosquitto)" >"$shim/mosquitto"
 chmod +x "$shim/mosquitto"
 loggers() { PATH="$shim:$PATH" "${cpu0[@]}" "$build/bench_share" 2>/dev/null | grep ' ms '; }
-for run in 1 2 3; do
+for run in 1 2 3 4 5; do
   loggers >>"$work/without.txt"
   lport=$(free_port)
   rm -f "$work/ready"
@@ -69,7 +69,7 @@ for run in 1 2 3; do
   kill "$listeners"
   wait "$listeners" 2>/dev/null
 done
-echo "bench_share's figures (medians of 3 runs) without and with 200 listeners (limit +20%):"
+echo "bench_share's figures (medians of 5 runs) without and with 200 listeners (limit +20%):"
 awk -F '  +' '
   { v = $2; sub(/ ms.*/, "", v); n = ++count[FILENAME, $1]; val[FILENAME, $1, n] = v + 0
     if (!($1 in seen)) { seen[$1] = 1; order[++labels] = $1 } }
