@@ -13,9 +13,10 @@ namespace {
 using test::FakeClock;
 using test::Rig;
 
-// Every character is half its size wide, so widths are easy to count.
-double fixedWidth(const std::string& text, double size, bool) {
-  return static_cast<double>(text.size()) * size / 2;
+// Every character is half its size wide, so widths are easy to count; bold text a tenth of a
+// point wider, so that a layout measuring it as regular moves or wraps it.
+double fixedWidth(const std::string& text, double size, bool bold) {
+  return static_cast<double>(text.size()) * size / 2 + (bold ? 0.1 : 0);
 }
 
 // text against tests/golden/forms/<name>; KELPIE_WRITE_GOLDEN=1 writes it there instead.
@@ -279,6 +280,7 @@ TEST(FormCommands, APastLogWithItsTimesAndFirstTimersOrTodaysList) {
   rig.session.checkIns.row(2).f = {"", ""};  // deleted from the list
   rig.session.checkIns.row(3).f = {"", "K9YYY", "Yan", "", "12/1/2025"};
   rig.session.checkIns.row(3).facts = qrp;
+  rig.session.checkIns.row(4).f = {"", "K0OLD", "Old"};  // past the list's end: no check-in
   rig.session.checkIns.count = 3;
   ASSERT_TRUE(choosePastNet(rig.session, net));
   EXPECT_EQ(netText(net), "120726F.ILE today\nW9ZZZ Zed  first\nK9YYY Yan  QRP");
