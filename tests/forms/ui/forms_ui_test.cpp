@@ -40,21 +40,18 @@ FormNet longNet(int checkIns) {
     net.checkIns.push_back(std::move(c));
   }
   net.checkIns[4].facts.remark =
-      "Shelter at the \xC9"
-      "cole Saint-Andr\xE9 is open, 40 cots, generator fuel for 12 hours, "
-      "needs water";
+      "Shelter at the \311cole Saint-Andr\351 is open, 40 cots, generator fuel for 12 hours, needs "
+      "water";
   net.checkIns[6].facts.tactical = "SHELTER\t1\r\n";
   return net;
 }
 
 FormHeader header(const FormNet& net, Clock& clock) {
   const Period p = periodOf(netEvents(net, clock));
-  return FormHeader{"Winter Storm", "26-014",
-                    p.from,         p.to,
-                    "2m net",       "Pat Doe",
-                    "W1NC",         "Lee Roy",
-                    "KC1LOG",       "Net Control Operator",
-                    "ARES Unit 4",  {{2026, 12, 5}, 21, 2, 0}};
+  const DateTime prepared{{2026, 12, 5}, 21, 2, 0};
+  return {"Winter Storm", "26-014", p.from,    p.to,     "2m net",
+          "Pat Doe",      "W1NC",   "Lee Roy", "KC1LOG", "Net Control Operator",
+          "ARES Unit 4",  prepared};
 }
 
 // Each form saved as a PDF on Letter paper, its text as pdftotext lays it out: page breaks,
