@@ -13,28 +13,19 @@ const corpus = JSON.parse(readFileSync(
 const TEXT = ['call', 'name', 'qth', 'first', 'latest', 'grid'];
 
 function shown(net) {
-  return net.replica.entries().map((e, i) => {
-    const row = {n: i + 1, id: e.line.id, time: e.line.time};
-    for (const k of TEXT) row[k] = toUnicode(e.line[k]);
-    const facts = {};
-    for (const k of Object.keys(noFacts())) {
-      const v = e.line.facts[k];
-      facts[k] = typeof v === 'string' ? toUnicode(v) : v;
-    }
-    Object.assign(row, {ack: e.line.ack, com: e.line.com, inOut: e.line.inOut, facts,
-      folded: e.folded, merged: e.merged});
-    return row;
-  });
+  const text = v => (typeof v === 'string' ? toUnicode(v) : v);
+  return net.replica.entries().map(({line: l, folded, merged}, i) => ({n: i + 1, id: l.id,
+    time: l.time, ...Object.fromEntries(TEXT.map(k => [k, text(l[k])])), ack: l.ack, com: l.com,
+    inOut: l.inOut, facts: Object.fromEntries(Object.keys(noFacts()).map(k => [k, text(l.facts[k])])),
+    folded, merged}));
 }
 
 for (const c of corpus.cases) {
   test(`corpus: ${c.name}`, () => {
     const net = new Net(c.net);
     c.steps.forEach((step, s) => {
-      for (const m of step.messages) {
-        const bytes = 'hex' in m ? Buffer.from(m.hex, 'hex') : Buffer.from(m.payload, 'utf8');
-        net.take(m.topic, new Uint8Array(bytes));
-      }
+      for (const m of step.messages)
+        net.take(m.topic, new Uint8Array('hex' in m ? Buffer.from(m.hex, 'hex') : Buffer.from(m.payload)));
       assert.equal(net.dropped, step.dropped, `dropped after step ${s + 1}`);
       assert.equal(net.newer, step.newer, `from a newer Kelpie after step ${s + 1}`);
       assert.deepEqual(shown(net), step.list, `list after step ${s + 1}`);
