@@ -231,6 +231,7 @@ TEST(UnreadableFile, IsToldAndWhatItHoldsIsNeverLost) {
     rig.dialogs.inputAnswers = {"fn20xa"};  // asked for, as at a first run, with no settings
     ASSERT_TRUE(rig.session.Form_Load());
     told(rig, " Re-start with 120526F.ILE", 0);
+    told(rig, " Log file", file[0] == '1');  // a folder where today's log would be is told
     rig.enterAll({"K1ABC", "N2XYZ"});
     rig.session.mExit_Click();
     const std::string notSaved = told(rig, " File not saved", file[0] == '1' ? 2 : 1);
